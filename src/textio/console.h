@@ -1,0 +1,59 @@
+// The console dialogue: free-form lines, formatted records, prompts that
+// leave the cursor after their text, waits for the Enter key, and the fatal
+// diagnostic that ends the program when input runs out.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "textio/free_form.h"
+
+namespace plotwright {
+
+// Unit numbers named by fatal diagnostics: the console input and the single
+// unit on which every file is opened in turn.
+inline constexpr int kConsoleUnit = 5;
+inline constexpr int kFileUnit = 10;
+
+struct Console {
+  std::istream& In;
+  std::ostream& Out;
+  std::ostream& Err;
+  LineReader Input{&In};
+};
+
+Console MakeConsole(std::istream& in, std::ostream& out, std::ostream& err);
+
+// A free-form line: one blank, then the text exactly as given.
+void PrintLine(Console& console, std::string_view text);
+
+// A formatted record, ended by a line break.
+void PrintRecord(Console& console, std::string_view record);
+
+// A formatted record left open, so the answer is typed on the same line; the
+// next output of any kind continues this record.
+void PrintPrompt(Console& console, std::string_view record);
+
+// Reads and discards one console line. End of input is fatal.
+void WaitForEnter(Console& console);
+
+// Reads one whole number typed at a prompt. Returns false when the answer is
+// not a whole number or is null (a comma, a slash), so the caller asks again.
+// An empty line does not answer: the read goes on with the next line. End of
+// input is fatal.
+bool ReadAnswer(Console& console, int& value);
+
+// A read or write failure that ends the program at once. The game's top
+// level catches it, prints `Diagnostic` as one line on the error stream and
+// exits with status 2; nothing is written after it.
+struct FatalIoError {
+  std::string Diagnostic;
+};
+
+// Throws the FatalIoError that names the failure, the unit and the file,
+// e.g. "end-of-file during read, unit 5, file stdin".
+[[noreturn]] void FailRead(ReadStatus status, int unit, std::string_view file);
+[[noreturn]] void FailWrite(int unit, std::string_view file);
+
+}  // namespace plotwright

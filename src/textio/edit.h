@@ -1,0 +1,23 @@
+// Edit descriptors: the small output primitives from which every formatted
+// record of the console and the results file is assembled. A number that does
+// not fit its field is shown as a field of asterisks, never cut.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace plotwright {
+
+// Iw: the integer right-justified in `width` columns, minus sign for negatives.
+std::string EditI(long long value, int width);
+
+// Fw.d: the value rounded to `decimals` places (to nearest, ties to even on
+// the exact binary value), right-justified in `width` columns. A negative
+// value that rounds to zero keeps its minus sign; with no decimals the point
+// is still written ("250000."). NaN and infinities print as asterisks.
+std::string EditF(double value, int width, int decimals);
+
+// Aw: the text cut or blank-padded to exactly `width` columns.
+std::string EditA(std::string_view text, int width);
+
+}  // namespace plotwright
