@@ -1,0 +1,46 @@
+#include "textio/edit.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace plotwright {
+namespace {
+
+std::string RightJustify(const std::string& digits, int width) {
+  if (static_cast<int>(digits.size()) > width) return std::string(static_cast<std::size_t>(width), '*');
+  return std::string(static_cast<std::size_t>(width) - digits.size(), ' ') + digits;
+}
+
+}  // namespace
+
+std::string EditI(long long value, int width) {
+  return RightJustify(std::to_string(value), width);
+}
+
+std::string EditF(double value, int width, int decimals) {
+  if (!std::isfinite(value)) return std::string(static_cast<std::size_t>(width), '*');
+  // to_chars rounds the exact binary value to nearest, ties to even, and
+  // keeps the sign of a negative value that rounds to zero.
+  char buffer[400];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (error != std::errc()) return std::string(static_cast<std::size_t>(width), '*');
+  std::string text(buffer, end);
+  if (decimals == 0) text += '.';
+  // A leading zero before the point is optional: drop it when the field is tight.
+  if (static_cast<int>(text.size()) > width) {
+    if (text.rfind("0.", 0) == 0) {
+      text.erase(0, 1);
+    } else if (text.rfind("-0.", 0) == 0) {
+      text.erase(1, 1);
+    }
+  }
+  return RightJustify(text, width);
+}
+
+std::string EditA(std::string_view text, int width) {
+  std::string field(text.substr(0, static_cast<std::size_t>(width)));
+  field.resize(static_cast<std::size_t>(width), ' ');
+  return field;
+}
+
+}  // namespace plotwright
