@@ -1,0 +1,47 @@
+#include "trials/budget.h"
+
+#include <string>
+
+#include "textio/edit.h"
+
+namespace plotwright {
+namespace {
+
+// Debits the cost if the balance covers it, and prints the outcome with
+// `decimals` decimals (0 for whole dollars, 2 for cents).
+void Charge(Console& console, float cost, int decimals, float& Balance, int& OverBudget) {
+  PrintLine(console, "  ");
+  if (cost > Balance) {
+    PrintRecord(console, "          --->>> Expenses exceed remaining funds");
+    PrintRecord(console, "                    Balance:  $ " + EditF(Balance, 12, decimals));
+    PrintRecord(console, "                    Expenses: $ " + EditF(cost, 12, decimals));
+    OverBudget = 1;
+  } else {
+    Balance = Balance - cost;
+    OverBudget = 0;
+    PrintRecord(console, "          --->>> Remaining balance: $ " + EditF(Balance, 12, decimals));
+  }
+  PrintLine(console, "  ");
+}
+
+}  // namespace
+
+void ChargeBudget(Console& console, const std::array<float, 7>& Prices, int count, int priceIndex, float& Balance,
+                  int& OverBudget) {
+  const float cost = static_cast<float>(count) * Prices[static_cast<std::size_t>(priceIndex)];
+  Charge(console, cost, 0, Balance, OverBudget);
+}
+
+void ChargeTrials(Console& console, const std::array<float, 7>& Prices, int lineCount, int task, float& Balance,
+                  int& OverBudget, int yieldProteinLocations, int fhbLocations) {
+  const float yieldProteinCost = static_cast<float>(yieldProteinLocations) * Prices[4];
+  const float fhbCost = static_cast<float>(fhbLocations) * Prices[5];
+  float costPerLine = 0.0f;
+  if (task == 4) costPerLine = yieldProteinCost;
+  if (task == 5) costPerLine = fhbCost;
+  if (task == 6) costPerLine = yieldProteinCost + fhbCost;
+  const float cost = costPerLine * static_cast<float>(lineCount);
+  Charge(console, cost, 2, Balance, OverBudget);
+}
+
+}  // namespace plotwright
