@@ -112,4 +112,12 @@ inline constexpr std::array<float, kTraits> kHeritability = {0.5f, 0.75f, 0.4f};
 // Whether founders 1..15 carry the resistance allele at the major Fhb gene.
 inline constexpr std::array<int, kFounders> kFounderFhbAllele = {1, 0, 0, 1, 1, 1, 1, 1, 1, 0, 1, 0, 1, 1, 1};
 
+// Sizes every per-entry table for `entryCount` entries, with all entries
+// kept and every value zero. Throws std::bad_alloc if memory runs out.
+void CreateEntryTables(Population& population, int entryCount);
+
+// The line-table bookkeeping at the start of a game: the twelve column
+// header words and the three fixed header slots, no value column yet.
+LineTableColumns NewLineTableColumns();
+
 }  // namespace plotwright

@@ -1,0 +1,103 @@
+#include "driver/reference_data.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "driver/embedded_data.h"
+#include "support/scripted_player.h"
+
+namespace plotwright {
+namespace {
+
+using testing::TempFolder;
+
+std::string BuiltIn(const std::string& name) {
+  for (const EmbeddedFile& file : EmbeddedReferenceFiles()) {
+    if (file.Name == name) return std::string(file.Content);
+  }
+  return "";
+}
+
+struct Loaded {
+  bool Ok = false;
+  std::string Out;
+  ReferenceTables Tables;
+};
+
+Loaded Load(const TempFolder& folder) {
+  std::istringstream in;
+  std::ostringstream out, err;
+  Console console = MakeConsole(in, out, err);
+  Loaded loaded;
+  loaded.Ok = LoadLocusTableAndFounders(console, folder.Path(), loaded.Tables) &&
+              LoadMarkerEffects(console, folder.Path(), loaded.Tables);
+  loaded.Out = out.str();
+  return loaded;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  text.replace(text.find(from), from.size(), to);
+  return text;
+}
+
+TEST(ReferenceDataTest, FolderCopiesMayBeWrittenInEveryFreeFormWay) {
+  TempFolder plain;
+  Loaded builtIn = Load(plain);
+  ASSERT_TRUE(builtIn.Ok) << builtIn.Out;
+
+  // Founders split over two lines, CRLF line ends, a byte-order mark, extra
+  // fields, and marker effects in exponent form.
+  TempFolder edited;
+  std::string founders;
+  std::istringstream lines(BuiltIn("zHandsOff.csv"));
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t middle = line.find(',', line.size() / 2);
+    founders += line.substr(0, middle) + "\r\n" + line.substr(middle + 1) + "\r\n";
+  }
+  edited.Write("zHandsOff.csv", "\xEF\xBB\xBF" + founders);
+  std::string map = BuiltIn("zForbidden.csv");
+  edited.Write("zForbidden.csv", Replace(map, "\n", ",extra,99\n"));
+  edited.Write("zKeepOut.csv", "1.5E-02, 2d0, -3\n" + BuiltIn("zKeepOut.csv"));
+  Loaded loaded = Load(edited);
+  ASSERT_TRUE(loaded.Ok) << loaded.Out;
+  EXPECT_EQ(loaded.Tables.FounderGenotype, builtIn.Tables.FounderGenotype);
+  EXPECT_EQ(loaded.Tables.LocusTable[0].Position, builtIn.Tables.LocusTable[0].Position);
+  EXPECT_EQ(loaded.Tables.MarkerEffects[0], (TraitValues{0.015, 2.0, -3.0}));
+}
+
+TEST(ReferenceDataTest, MalformedFilesAreReportedWithFileLineAndProblem) {
+  const std::string map = BuiltIn("zForbidden.csv");
+  const std::string founders = BuiltIn("zHandsOff.csv");
+  const std::string firstLocus = map.substr(0, map.find('\n'));
+  // The founder file with the first allele code of founder 2 rewritten.
+  const std::size_t secondLine = founders.find('\n') + 1;
+  auto secondFounderStarting = [&](const std::string& code) {
+    return founders.substr(0, secondLine) + code + founders.substr(secondLine + 1);
+  };
+  const std::string firstQtl = firstLocus.substr(0, firstLocus.find(','));
+  struct Case {
+    std::string name, content, shows;
+  } cases[] = {
+      {"zForbidden.csv", map.substr(0, map.find('\n') + 1), "The zForbidden.csv file ends after 1 of its 912 records"},
+      {"zForbidden.csv", "x" + map, "Line 1 of the zForbidden.csv file: \"x" + firstQtl + "\" is not a whole number"},
+      {"zForbidden.csv", "401,1,0\n" + map, "Line 1 of the zForbidden.csv file: QTL number 401 is above 400"},
+      {"zForbidden.csv", "-513,1,0\n" + map, "marker number 513 is above 512"},
+      {"zForbidden.csv", firstLocus + "\n" + map, "Line 2 of the zForbidden.csv file: "},
+      {"zHandsOff.csv", secondFounderStarting("3"), "Line 2 of the zHandsOff.csv file: founder 2 has the allele code 3 at locus 1"},
+      {"zHandsOff.csv", secondFounderStarting(""), "founder 2 has the allele code 0 at locus 1"},
+      {"zKeepOut.csv", "0.1,0.2,abc\n", "Line 1 of the zKeepOut.csv file: \"abc\" is not a number"},
+      {"zKeepOut.csv", "0.1,0.2,0.3\n", "The zKeepOut.csv file ends after 1 of its 513 records"},
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    folder.Write(c.name, c.content);
+    Loaded loaded = Load(folder);
+    EXPECT_FALSE(loaded.Ok) << c.shows;
+    EXPECT_NE(loaded.Out.find(c.shows), std::string::npos) << loaded.Out;
+    EXPECT_EQ(loaded.Out.rfind("   \n  ERROR:\n", 0), 0u) << loaded.Out;
+  }
+}
+
+}  // namespace
+}  // namespace plotwright
