@@ -1,0 +1,152 @@
+#include "driver/game.h"
+
+#include <memory>
+#include <new>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "driver/crosses.h"
+#include "driver/menu.h"
+#include "driver/population.h"
+#include "driver/reference_data.h"
+#include "genetics/f2_population.h"
+#include "genetics/random.h"
+#include "genetics/trait_model.h"
+#include "textio/files.h"
+#include "trials/budget.h"
+#include "trials/phenotyping.h"
+
+namespace plotwright {
+namespace {
+
+constexpr const char* kResultsFile = "Results.csv";
+constexpr const char* kCrossesFile = "Crosses.csv";
+
+void PrintBanner(Console& console) {
+  PrintLine(console, "  ");
+  PrintLine(console, "Plotwright - Taproom Version");
+  PrintLine(console, "The Plotwright project, 2026");
+  PrintLine(console, "--------------------------------------------------");
+  PrintLine(console, "  ");
+  PrintLine(console, "  ");
+}
+
+// Every way the game ends passes through this wait, so the player can read
+// the last messages before the window closes.
+int EndSequence(Console& console, int status = kExitNormal) {
+  PrintLine(console, "  ");
+  PrintLine(console, "  ");
+  PrintLine(console, " Press <Enter> to EXIT");
+  WaitForEnter(console);
+  PrintLine(console, "  ");
+  return status;
+}
+
+int AllocationError(Console& console, const char* where) {
+  PrintLine(console, std::string(" Allocation error, ") + where);
+  PrintLine(console, " Press <Enter> to exit");
+  WaitForEnter(console);
+  return kExitNoMemory;
+}
+
+// Waits until Crosses.csv is there and no other program holds it, and
+// returns its text. A results file from an earlier game is replaced by one
+// line of blanks on the way; if it is held, the wait for Crosses.csv to
+// appear is skipped.
+std::string WaitForCrossesFile(Console& console, const std::filesystem::path& folder) {
+  const bool resultsReset =
+      CanOpenForUpdate(folder, kResultsFile, true) && WriteWholeFile(folder, kResultsFile, "   \n");
+  if (resultsReset) {
+    while (!FileExists(folder, kCrossesFile)) {
+      PrintLine(console, " The CROSSES.CSV file cannot be found");
+      PrintLine(console, " Double check, then press <Enter> to continue");
+      WaitForEnter(console);
+      PrintLine(console, "  ");
+    }
+  }
+  std::string text;
+  while (true) {
+    PrintLine(console, " Make sure the CROSSES.CSV file is closed");
+    PrintLine(console, " Press <Enter> to continue");
+    WaitForEnter(console);
+    if (CanOpenForUpdate(folder, kCrossesFile, true) && ReadWholeFile(folder, kCrossesFile, text)) return text;
+  }
+}
+
+int PlayGame(Console& console, const std::filesystem::path& folder, const GameOptions& options) {
+  LineTableColumns columns = NewLineTableColumns();
+  PrintBanner(console);
+  GameState state;
+  state.Seed = options.Seed ? *options.Seed : ClockSeed();
+
+  const std::string crossesText = WaitForCrossesFile(console, folder);
+  PrintLine(console, "  ");
+  PrintLine(console, " Creating F2 plants within each cross ...");
+
+  std::unique_ptr<ReferenceTables> reference;
+  try {
+    reference = std::make_unique<ReferenceTables>();
+  } catch (const std::bad_alloc&) {
+    return AllocationError(console, "Main 1");
+  }
+
+  CrossTable crosses;
+  std::vector<int> lineOfCross;
+  int unusable = 0;
+  if (!LoadCrosses(console, crossesText, crosses, lineOfCross)) unusable = 1;
+  if (unusable == 0) ValidateCrosses(console, crosses, lineOfCross, unusable);
+  if (unusable == 1) return EndSequence(console);
+  state.CrossCount = static_cast<int>(crosses.CrossSize.size());
+
+  Population population;
+  try {
+    CreateEntryTables(population, CountEntries(crosses));
+  } catch (const std::bad_alloc&) {
+    return AllocationError(console, "Main 2");
+  }
+
+  if (!LoadLocusTableAndFounders(console, folder, *reference)) return EndSequence(console);
+  BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
+  const std::array<double, kTraits> errorVariance = ComputeErrorVariances();
+  (void)errorVariance;  // drawn on by the field trials
+  if (!LoadMarkerEffects(console, folder, *reference)) return EndSequence(console);
+
+  if (!CreateF2Population(console, *reference, crosses, state.Seed, population)) return kExitNoMemory;
+  for (int i = 0; i < population.EntryCount; ++i) {
+    TraitValues& values = population.PlantGenValue[static_cast<std::size_t>(i)];
+    for (int t = 0; t < kTraits; ++t) values[static_cast<std::size_t>(t)] = ToTraitScale(values[static_cast<std::size_t>(t)], t);
+    population.EntryId[static_cast<std::size_t>(i)] = i + 1;
+  }
+  // The crossing is charged whatever the balance: too many crosses are
+  // reported but not refused.
+  ChargeBudget(console, kPrices, state.CrossCount, 0, state.Balance, state.OverBudget);
+
+  while (true) {
+    ShowMenuAndReadTask(console, state);
+    switch (state.Task) {
+      case 1:
+      case 2:
+      case 3:
+        PrintLine(console, " Task " + std::to_string(state.Task) + " is not built yet; choose another task");
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+int RunGame(Console& console, const std::filesystem::path& folder, const GameOptions& options) {
+  try {
+    return PlayGame(console, folder, options);
+  } catch (const FatalIoError& error) {
+    console.Out.flush();
+    console.Err << error.Diagnostic << '\n';
+    console.Err.flush();
+    return kExitFatalIo;
+  }
+}
+
+}  // namespace plotwright

@@ -1,0 +1,54 @@
+#include "driver/options.h"
+
+#include "textio/free_form.h"
+
+namespace plotwright {
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--help" || argument == "-h") {
+      line.Do = CommandLine::Action::kHelp;
+      return line;
+    }
+    if (argument == "--version") {
+      line.Do = CommandLine::Action::kVersion;
+      return line;
+    }
+    std::string value;
+    if (argument == "--seed" && i + 1 < arguments.size()) {
+      value = arguments[++i];
+    } else if (argument.rfind("--seed=", 0) == 0) {
+      value = argument.substr(7);
+    } else {
+      line.Do = CommandLine::Action::kBadUsage;
+      line.Problem = argument == "--seed" ? "--seed needs a number" : "unknown option '" + argument + "'";
+      return line;
+    }
+    int seed = 0;
+    if (value.empty() || value[0] == '-' || value[0] == '+' || !ConvertInteger(value, seed)) {
+      line.Do = CommandLine::Action::kBadUsage;
+      line.Problem = "--seed needs a whole number from 0 to 2147483647, not '" + value + "'";
+      return line;
+    }
+    line.Options.Seed = -seed;
+  }
+  return line;
+}
+
+std::string UsageText() {
+  return "Usage: plotwright [--seed N] [--help] [--version]\n"
+         "\n"
+         "A plant-breeding game for the classroom. Run it in a folder that holds\n"
+         "Crosses.csv (one cross per line: founder, founder, number of F2 plants);\n"
+         "it writes Results.csv there for you to prune in a spreadsheet.\n"
+         "\n"
+         "Options:\n"
+         "  --seed N    start the random stream from seed N (0 to 2147483647)\n"
+         "              instead of the clock, so a game can be replayed exactly\n"
+         "  --help      show this text and exit\n"
+         "  --version   show the version and exit\n";
+}
+
+}  // namespace plotwright

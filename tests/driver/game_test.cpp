@@ -1,0 +1,131 @@
+#include "driver/game.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/scripted_player.h"
+
+namespace plotwright {
+namespace {
+
+using testing::Answers;
+using testing::PlayerStep;
+using testing::PlayScripted;
+using testing::TempFolder;
+
+const char kBanner[] =
+    "   \n"
+    " Plotwright - Taproom Version\n"
+    " The Plotwright project, 2026\n"
+    " --------------------------------------------------\n"
+    "   \n"
+    "   \n";
+const char kCrossesClosed[] = "  Make sure the CROSSES.CSV file is closed\n  Press <Enter> to continue\n";
+const char kEndSequence[] = "   \n   \n  Press <Enter> to EXIT\n   \n";
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
+TEST(GameTest, StartUpFromMissingCrossesFileToTheFirstMenu) {
+  TempFolder folder;
+  folder.Write("Results.csv", "an old game's results\n");
+  std::vector<PlayerStep> steps = {
+      {""},
+      {"", [](const std::filesystem::path& path) { std::ofstream(path / "Crosses.csv") << "3,12,4\n1,4,3\n"; }},
+      {""},
+      {"2"}};
+  auto run = PlayScripted(folder.Path(), steps, -7);
+  EXPECT_EQ(run.Status, kExitFatalIo);  // the script ends at the menu
+  EXPECT_EQ(run.Err, "end-of-file during read, unit 5, file stdin\n");
+  EXPECT_EQ(folder.Read("Results.csv"), "   \n");
+  const std::string expected = std::string(kBanner) +
+                               "  The CROSSES.CSV file cannot be found\n"
+                               "  Double check, then press <Enter> to continue\n   \n"
+                               "  The CROSSES.CSV file cannot be found\n"
+                               "  Double check, then press <Enter> to continue\n   \n" +
+                               kCrossesClosed +
+                               "   \n"
+                               "  Creating F2 plants within each cross ...\n"
+                               "    Cross   1: Line  3 x Line 12\n"
+                               "    Cross   2: Line  1 x Line  4\n"
+                               "   \n"
+                               "          --->>> Remaining balance: $      249950.\n"
+                               "   \n";
+  EXPECT_EQ(run.Out.substr(0, expected.size()), expected);
+  // Tasks not yet built leave the menu as it was, charging nothing.
+  EXPECT_NE(run.Out.find("  Task :   Task 2 is not built yet; choose another task\n"), std::string::npos);
+  EXPECT_EQ(Count(run.Out, "Remaining balance"), 1u);
+  EXPECT_EQ(Count(run.Out, "     2  Obtain genomewide predictions"), 2u);
+}
+
+TEST(GameTest, HeldFilesAreWaitedFor) {
+  TempFolder folder;
+  folder.Write("Crosses.csv", "1,2,1\n");
+  folder.Write(".~lock.Results.csv#", "");
+  folder.Write(".~lock.Crosses.csv#", "");
+  std::vector<PlayerStep> steps = {
+      {""},
+      {"", [](const std::filesystem::path& path) { std::filesystem::remove(path / ".~lock.Crosses.csv#"); }}};
+  auto run = PlayScripted(folder.Path(), steps);
+  EXPECT_EQ(run.Out.find("cannot be found"), std::string::npos);
+  EXPECT_EQ(Count(run.Out, kCrossesClosed), 2u);
+  EXPECT_NE(run.Out.find("Creating F2 plants"), std::string::npos);
+  EXPECT_EQ(folder.Read("Results.csv"), "");  // held, so not reset
+}
+
+TEST(GameTest, UnusableCrossesEndTheGameUncharged) {
+  TempFolder folder;
+  folder.Write("Crosses.csv", "1,2,10\n2,1,10\n");
+  auto run = PlayScripted(folder.Path(), Answers({"", ""}));
+  EXPECT_EQ(run.Status, kExitNormal);
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(run.AnswersGiven, 2);
+  EXPECT_EQ(run.Out.find("balance"), std::string::npos);
+  const std::string ending = "    Make sure each cross in the CROSSES.CSV file is unique\n" + std::string(kEndSequence);
+  EXPECT_EQ(run.Out.substr(run.Out.size() - ending.size()), ending);
+}
+
+TEST(GameTest, MalformedReferenceFileEndsTheGameThroughTheEndSequence) {
+  TempFolder folder;
+  folder.Write("Crosses.csv", "1,2,10\n");
+  folder.Write("zKeepOut.csv", "0.5,0.5\n");
+  auto run = PlayScripted(folder.Path(), Answers({"", ""}));
+  EXPECT_EQ(run.Status, kExitNormal);
+  EXPECT_NE(run.Out.find("The zKeepOut.csv file ends after 0 of its 513 records"), std::string::npos) << run.Out;
+  EXPECT_EQ(run.Out.substr(run.Out.size() - std::string(kEndSequence).size()), kEndSequence);
+}
+
+TEST(GameTest, EndOfInputAtAnyWaitEndsAtOnce) {
+  TempFolder folder;
+  auto missing = PlayScripted(folder.Path(), {});
+  EXPECT_EQ(missing.Status, kExitFatalIo);
+  EXPECT_EQ(missing.Err, "end-of-file during read, unit 5, file stdin\n");
+  folder.Write("Crosses.csv", "1,1,10\n");
+  auto closed = PlayScripted(folder.Path(), {});
+  EXPECT_EQ(closed.Status, kExitFatalIo);
+  EXPECT_EQ(closed.Out.substr(closed.Out.size() - std::string(kCrossesClosed).size()), kCrossesClosed);
+  folder.Write("Crosses.csv", "1,1,10\n1,1,10\n");
+  auto ending = PlayScripted(folder.Path(), Answers({""}));
+  EXPECT_EQ(ending.Status, kExitFatalIo);
+  EXPECT_EQ(ending.Out.substr(ending.Out.size() - 24), "  Press <Enter> to EXIT\n");
+}
+
+TEST(GameTest, CrossingChargeAndSameSeedSameGame) {
+  TempFolder folder;
+  std::string crosses;
+  for (int a = 1, count = 0; count < 40; ++a) {
+    for (int b = a; b <= 15 && count < 40; ++b, ++count) crosses += std::to_string(a) + "," + std::to_string(b) + ",1\n";
+  }
+  folder.Write("Crosses.csv", crosses);
+  auto first = PlayScripted(folder.Path(), Answers({""}), -500);
+  auto second = PlayScripted(folder.Path(), Answers({""}), -500);
+  EXPECT_NE(first.Out.find("--->>> Remaining balance: $      249000.\n"), std::string::npos);
+  EXPECT_EQ(first.Out, second.Out);
+}
+
+}  // namespace
+}  // namespace plotwright

@@ -1,0 +1,70 @@
+#include "support/scripted_player.h"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+#include "driver/game.h"
+#include "textio/console.h"
+
+namespace plotwright::testing {
+
+TempFolder::TempFolder() {
+  static std::atomic<int> counter{0};
+  path_ = std::filesystem::temp_directory_path() /
+          ("plotwright-test-" + std::to_string(std::random_device{}()) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(path_);
+  std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code error;
+  std::filesystem::remove_all(path_, error);
+}
+
+void TempFolder::Write(const std::string& name, const std::string& content) const {
+  std::ofstream(path_ / name, std::ios::binary) << content;
+}
+
+std::string TempFolder::Read(const std::string& name) const {
+  std::ifstream in(path_ / name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+ScriptedInput::ScriptedInput(std::filesystem::path folder, std::vector<PlayerStep> steps)
+    : folder_(std::move(folder)), steps_(std::move(steps)) {}
+
+ScriptedInput::int_type ScriptedInput::underflow() {
+  if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+  if (next_ == static_cast<int>(steps_.size())) return traits_type::eof();
+  PlayerStep& step = steps_[static_cast<std::size_t>(next_++)];
+  if (step.BeforeAnswer) step.BeforeAnswer(folder_);
+  line_ = step.Answer + "\n";
+  setg(line_.data(), line_.data(), line_.data() + line_.size());
+  return traits_type::to_int_type(*gptr());
+}
+
+GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep> steps,
+                     std::optional<std::int32_t> seed) {
+  ScriptedInput input(folder, std::move(steps));
+  std::istream in(&input);
+  std::ostringstream out;
+  std::ostringstream err;
+  Console console = MakeConsole(in, out, err);
+  GameRun run;
+  run.Status = RunGame(console, folder, GameOptions{seed});
+  run.Out = out.str();
+  run.Err = err.str();
+  run.AnswersGiven = input.AnswersGiven();
+  return run;
+}
+
+std::vector<PlayerStep> Answers(const std::vector<std::string>& lines) {
+  std::vector<PlayerStep> steps;
+  for (const std::string& line : lines) steps.push_back({line});
+  return steps;
+}
+
+}  // namespace plotwright::testing
