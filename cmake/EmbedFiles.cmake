@@ -1,6 +1,7 @@
 # Writes a C++ source that holds the bytes of each file of INPUTS, so the
 # executable carries its own copy of the reference data.
-# Usage: cmake -DOUTPUT=out.cpp "-DINPUTS=a;b;c" -P EmbedFiles.cmake
+# Usage: cmake -DOUTPUT=out.cpp "-DINPUTS=a|b|c" -P EmbedFiles.cmake
+string(REPLACE "|" ";" INPUTS "${INPUTS}")
 set(body "// Generated at build time from the files in data/. Do not edit.\n")
 string(APPEND body "#include \"driver/embedded_data.h\"\n\nnamespace plotwright {\nnamespace {\n")
 set(table "")
