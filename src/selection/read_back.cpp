@@ -1,0 +1,123 @@
+#include "selection/read_back.h"
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "selection/results_file.h"
+#include "textio/files.h"
+
+namespace plotwright {
+namespace {
+
+constexpr const char* kSelectionsText = " - After making your selections, SAVE and CLOSE the CSV file";
+constexpr const char* kCorrectionsText = " - After making the corrections, SAVE and CLOSE the CSV file";
+
+void WaitForPlayer(Console& console, const char* text) {
+  PrintLine(console, text);
+  PrintLine(console, "   then return to this window and press <Enter> to continue");
+  WaitForEnter(console);
+}
+
+// Whether the first field of `line` begins with `expected`. Only these
+// leading characters count, so a spreadsheet may quote or pad the word.
+bool FirstFieldBegins(const std::string& line, std::string_view expected) {
+  const SplitLine split = SplitFreeForm(line);
+  if (split.Fields.empty() || split.Fields[0].Null) return false;
+  return std::string_view(split.Fields[0].Text).substr(0, expected.size()) == expected;
+}
+
+bool HeaderIsIntact(const std::vector<std::string>& lines, ResultsLayout layout) {
+  if (layout == ResultsLayout::kPlantTable) return !lines.empty() && FirstFieldBegins(lines[0], "Plant_ID");
+  return lines.size() >= 3 && FirstFieldBegins(lines[0], "--") && FirstFieldBegins(lines[1], "--") &&
+         FirstFieldBegins(lines[2], "Line_ID");
+}
+
+void PrintHeaderRepair(Console& console, ResultsLayout layout) {
+  PrintLine(console, "  ");
+  if (layout == ResultsLayout::kPlantTable) {
+    PrintLine(console, " Header row has been changed; make sure the");
+    PrintLine(console, " first column in the header row says \"Plant_ID\"");
+  } else {
+    PrintLine(console, " ---------------");
+    PrintLine(console, "  ");
+    PrintLine(console, " Header rows have been changed; make sure the");
+    PrintLine(console, " first 3 rows have the following in the first column:");
+    PrintLine(console, "  ");
+    PrintLine(console, "   Row 1: \"--\"");
+    PrintLine(console, "   Row 2: \"--\"");
+    PrintLine(console, "   Row 3: \"Line_ID\"");
+  }
+  PrintLine(console, "  ");
+}
+
+// The first field as the player would recognise it: at most 24 characters,
+// anything unprintable shown as '?'.
+std::string Shown(std::string_view field) {
+  std::string shown;
+  for (char c : field.substr(0, 24)) shown += (c >= 32 && c < 127) ? c : '?';
+  if (field.size() > 24) shown += "...";
+  return shown;
+}
+
+std::vector<std::string> SplitIntoLines(const std::string& text) {
+  std::istringstream in(text);
+  LineReader reader{&in, 0};
+  std::vector<std::string> lines;
+  for (std::string line; NextLine(reader, line);) lines.push_back(std::move(line));
+  return lines;
+}
+
+}  // namespace
+
+void ReadBackSelection(Console& console, const std::filesystem::path& folder, ResultsLayout layout,
+                       std::vector<int>& Kept) {
+  const bool plants = layout == ResultsLayout::kPlantTable;
+  const std::size_t headerRows = plants ? 1 : 3;
+  PrintLine(console, "  ");
+  PrintLine(console, " - Open the RESULTS.CSV file in Excel");
+  PrintLine(console, plants ? " - Do NOT change or delete the header row" : " - Do NOT change or delete the 3 header rows");
+  PrintLine(console, " - Delete the rows for the entries you do not wish to keep");
+
+  const char* waitText = kSelectionsText;
+  while (true) {
+    if (waitText != nullptr) WaitForPlayer(console, waitText);
+    waitText = kSelectionsText;
+    // The file is read once per pass, so it cannot change under the reading.
+    std::string text;
+    if (!CanOpenForUpdate(folder, kResultsFile, false) || !ReadWholeFile(folder, kResultsFile, text)) continue;
+    const std::vector<std::string> lines = SplitIntoLines(text);
+    if (!HeaderIsIntact(lines, layout)) {
+      PrintHeaderRepair(console, layout);
+      WaitForPlayer(console, plants ? kSelectionsText : kCorrectionsText);
+      waitText = nullptr;  // straight back to the open
+      continue;
+    }
+    std::vector<int> ids;
+    bool readable = true;
+    for (std::size_t row = headerRows; row < lines.size() && readable; ++row) {
+      const SplitLine split = SplitFreeForm(lines[row]);
+      // A blank row, or one whose first cell was cleared, keeps nothing.
+      if (split.Fields.empty() || split.Fields[0].Null || split.Fields[0].Text.empty()) continue;
+      int id = 0;
+      if (!ConvertInteger(split.Fields[0].Text, id)) {
+        PrintLine(console, "  ");
+        PrintLine(console, " Line " + std::to_string(row + 1) + " of the RESULTS.CSV file starts with \"" +
+                               Shown(split.Fields[0].Text) + "\", which is not");
+        PrintLine(console, std::string(" a ") + (plants ? "Plant_ID" : "Line_ID") +
+                               "; the first column may hold only the IDs of the entries you keep");
+        readable = false;
+        waitText = kCorrectionsText;
+        continue;
+      }
+      if (id >= 1 && static_cast<std::size_t>(id) <= Kept.size()) ids.push_back(id);
+    }
+    if (!readable) continue;
+    std::fill(Kept.begin(), Kept.end(), 0);
+    for (int id : ids) Kept[static_cast<std::size_t>(id - 1)] = 1;
+    return;
+  }
+}
+
+}  // namespace plotwright
