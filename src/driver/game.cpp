@@ -12,7 +12,11 @@
 #include "driver/reference_data.h"
 #include "genetics/f2_population.h"
 #include "genetics/random.h"
+#include "genetics/single_seed_descent.h"
 #include "genetics/trait_model.h"
+#include "selection/genomewide_prediction.h"
+#include "selection/marker_screening.h"
+#include "selection/results_file.h"
 #include "textio/files.h"
 #include "trials/budget.h"
 #include "trials/phenotyping.h"
@@ -20,7 +24,6 @@
 namespace plotwright {
 namespace {
 
-constexpr const char* kResultsFile = "Results.csv";
 constexpr const char* kCrossesFile = "Crosses.csv";
 
 void PrintBanner(Console& console) {
@@ -74,6 +77,59 @@ std::string WaitForCrossesFile(Console& console, const std::filesystem::path& fo
   }
 }
 
+// Puts raw genotypic values on the scales shown to the player, in place.
+void PutOnTraitScales(std::vector<TraitValues>& table) {
+  for (TraitValues& values : table) {
+    for (int t = 0; t < kTraits; ++t) {
+      values[static_cast<std::size_t>(t)] = ToTraitScale(values[static_cast<std::size_t>(t)], t);
+    }
+  }
+}
+
+// Charges a task of tasks 1 to 3 before its work. Returns false when the
+// money does not suffice, after telling the player: the game is then over.
+bool ChargeTask(Console& console, GameState& state, int count) {
+  ChargeBudget(console, kPrices, count, state.Task, state.Balance, state.OverBudget);
+  if (state.OverBudget == 0) return true;
+  PrintLine(console, "  ");
+  PrintRecord(console, "          --->>> Program terminated");
+  return false;
+}
+
+// Runs the task chosen in the menu. Returns false when the game is over.
+bool RunTask(Console& console, const std::filesystem::path& folder, const ReferenceTables& reference,
+             Population& population, LineTableColumns& columns, GameState& state) {
+  switch (state.Task) {
+    case 1:
+      state.ScreenCount = CountScreenedEntries(population);
+      if (!ChargeTask(console, state, state.ScreenCount)) return false;
+      ScreenForFhbGene(console, state.LinesMade, population, state.KeptCount);
+      state.Screened = 1;
+      return true;
+    case 2:
+      state.KeptCount = CountKept(population.Kept);
+      if (!ChargeTask(console, state, state.KeptCount)) return false;
+      if (state.LinesMade == 0) {
+        PresentPlantPredictions(console, folder, population);
+        state.PlantsPredicted = 1;
+      } else {
+        PresentLinePredictions(console, folder, population, columns);
+        state.LinesPredicted = 1;
+      }
+      return true;
+    case 3:
+      state.KeptCount = CountKept(population.Kept);
+      if (!ChargeTask(console, state, state.KeptCount)) return false;
+      DevelopInbredLines(console, reference, state.Seed, population);
+      PutOnTraitScales(population.LineGenValue);
+      state.LinesMade = 1;
+      return true;
+    default:
+      PrintLine(console, " Task " + std::to_string(state.Task) + " is not built yet; choose another task");
+      return true;
+  }
+}
+
 int PlayGame(Console& console, const std::filesystem::path& folder, const GameOptions& options) {
   LineTableColumns columns = NewLineTableColumns();
   PrintBanner(console);
@@ -113,26 +169,15 @@ int PlayGame(Console& console, const std::filesystem::path& folder, const GameOp
   if (!LoadMarkerEffects(console, folder, *reference)) return EndSequence(console);
 
   if (!CreateF2Population(console, *reference, crosses, state.Seed, population)) return kExitNoMemory;
-  for (int i = 0; i < population.EntryCount; ++i) {
-    TraitValues& values = population.PlantGenValue[static_cast<std::size_t>(i)];
-    for (int t = 0; t < kTraits; ++t) values[static_cast<std::size_t>(t)] = ToTraitScale(values[static_cast<std::size_t>(t)], t);
-    population.EntryId[static_cast<std::size_t>(i)] = i + 1;
-  }
+  PutOnTraitScales(population.PlantGenValue);
+  for (int i = 0; i < population.EntryCount; ++i) population.EntryId[static_cast<std::size_t>(i)] = i + 1;
   // The crossing is charged whatever the balance: too many crosses are
   // reported but not refused.
   ChargeBudget(console, kPrices, state.CrossCount, 0, state.Balance, state.OverBudget);
 
   while (true) {
     ShowMenuAndReadTask(console, state);
-    switch (state.Task) {
-      case 1:
-      case 2:
-      case 3:
-        PrintLine(console, " Task " + std::to_string(state.Task) + " is not built yet; choose another task");
-        break;
-      default:
-        break;
-    }
+    if (!RunTask(console, folder, *reference, population, columns, state)) return EndSequence(console);
   }
 }
 

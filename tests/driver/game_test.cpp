@@ -36,8 +36,7 @@ TEST(GameTest, StartUpFromMissingCrossesFileToTheFirstMenu) {
   std::vector<PlayerStep> steps = {
       {""},
       {"", [](const std::filesystem::path& path) { std::ofstream(path / "Crosses.csv") << "3,12,4\n1,4,3\n"; }},
-      {""},
-      {"2"}};
+      {""}};
   auto run = PlayScripted(folder.Path(), steps, -7);
   EXPECT_EQ(run.Status, kExitFatalIo);  // the script ends at the menu
   EXPECT_EQ(run.Err, "end-of-file during read, unit 5, file stdin\n");
@@ -56,10 +55,7 @@ TEST(GameTest, StartUpFromMissingCrossesFileToTheFirstMenu) {
                                "          --->>> Remaining balance: $      249950.\n"
                                "   \n";
   EXPECT_EQ(run.Out.substr(0, expected.size()), expected);
-  // Tasks not yet built leave the menu as it was, charging nothing.
-  EXPECT_NE(run.Out.find("  Task :   Task 2 is not built yet; choose another task\n"), std::string::npos);
-  EXPECT_EQ(Count(run.Out, "Remaining balance"), 1u);
-  EXPECT_EQ(Count(run.Out, "     2  Obtain genomewide predictions"), 2u);
+  EXPECT_EQ(run.Out.substr(run.Out.size() - 9), "  Task : ");
 }
 
 TEST(GameTest, HeldFilesAreWaitedFor) {
