@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "support/scripted_player.h"
@@ -121,6 +123,86 @@ TEST(GameTest, CrossingChargeAndSameSeedSameGame) {
   auto second = PlayScripted(folder.Path(), Answers({""}), -500);
   EXPECT_NE(first.Out.find("--->>> Remaining balance: $      249000.\n"), std::string::npos);
   EXPECT_EQ(first.Out, second.Out);
+}
+
+}  // namespace
+}  // namespace plotwright
+
+namespace plotwright {
+namespace {
+
+// The player deletes the rows of Results.csv whose ID is even.
+void DeleteEvenRows(const std::filesystem::path& folder) {
+  std::ifstream in(folder / "Results.csv");
+  std::string kept;
+  for (std::string line; std::getline(in, line);) {
+    int id = 0;
+    if (std::sscanf(line.c_str(), "%d", &id) != 1 || id % 2 == 1) kept += line + "\n";
+  }
+  in.close();
+  std::ofstream(folder / "Results.csv") << kept;
+}
+
+int NumberAfter(const std::string& text, const std::string& label) {
+  const std::size_t at = text.find(label);
+  return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + label.size());
+}
+
+TEST(GameFlowTest, PredictScreenAndInbredFromPlantsToLines) {
+  TempFolder folder;
+  folder.Write("Crosses.csv", "1,2,8\n2,3,6\n1,4,5\n");
+  std::string plantTable, lineTable;
+  std::vector<PlayerStep> steps = {
+      {""},
+      {"2"},
+      {"", [&](const std::filesystem::path& path) {
+         plantTable = TempFolder::ReadFile(path / "Results.csv");
+         DeleteEvenRows(path);
+       }},
+      {"1"},
+      {"3"},
+      {"2"},
+      {"", [&](const std::filesystem::path& path) { lineTable = TempFolder::ReadFile(path / "Results.csv"); }}};
+  auto run = PlayScripted(folder.Path(), steps, -3);
+  EXPECT_EQ(run.AnswersGiven, 7);
+  EXPECT_EQ(Count(plantTable, "\n"), 20u);  // the header row and 19 plants
+  const int kept = NumberAfter(run.Out, "  Number of F2 plants kept = ");
+  ASSERT_GE(kept, 3);  // at least the odd plants of founders 1 x 4
+  // Balances: crosses 75, predictions 19 x 20, screening 4 x 4 (only the
+  // kept plants of the segregating cross 1 x 2), lines and line predictions
+  // for the plants kept after screening.
+  std::vector<int> balances;
+  for (std::size_t at = run.Out.find("Remaining balance: $"); at != std::string::npos;
+       at = run.Out.find("Remaining balance: $", at + 1)) {
+    balances.push_back(std::atoi(run.Out.c_str() + at + 20));
+  }
+  EXPECT_EQ(balances, (std::vector<int>{249925, 249545, 249529, 249529 - 15 * kept, 249529 - 35 * kept}));
+  EXPECT_NE(run.Out.find("  Developing homozygous lines\n  Please wait ...\n"), std::string::npos);
+  const std::string lineHeader =
+      "--          ,--          ,[N_Locs=>]  ,  0,  0,  0\n"
+      "--          ,--          ,[LSD(10%)=>],    0.00,    0.00,    0.00\n"
+      "Line_ID     ,Parent_1    ,Parent_2    ,Yield_Pred  ,Protein_Pred,Fhb_Pred    \n";
+  EXPECT_EQ(lineTable.substr(0, lineHeader.size()), lineHeader);
+  EXPECT_EQ(Count(lineTable, "\n"), static_cast<std::size_t>(3 + kept));
+  EXPECT_NE(run.Out.find("     6  Phenotype lines for all three traits [Year 1]\n"
+                         "    99  Release selected inbred as a cultivar [Line_ID needed]\n"),
+            std::string::npos);
+}
+
+TEST(GameFlowTest, ARefusedChargeTerminatesTheGame) {
+  TempFolder folder;
+  folder.Write("Crosses.csv", "1,2,2000\n1,3,2000\n1,4,2000\n1,5,2000\n1,6,2000\n1,7,2000\n1,8,2000\n");
+  auto run = PlayScripted(folder.Path(), Answers({"", "2", ""}));
+  EXPECT_EQ(run.Status, kExitNormal);
+  EXPECT_EQ(run.Err, "");
+  const std::string ending =
+      "          --->>> Expenses exceed remaining funds\n"
+      "                    Balance:  $      249825.\n"
+      "                    Expenses: $      280000.\n"
+      "   \n   \n          --->>> Program terminated\n" +
+      std::string(kEndSequence);
+  EXPECT_EQ(run.Out.substr(run.Out.size() - ending.size()), ending);
+  EXPECT_EQ(folder.Read("Results.csv"), "   \n");  // nothing written for a refused task
 }
 
 }  // namespace

@@ -28,8 +28,10 @@ void TempFolder::Write(const std::string& name, const std::string& content) cons
   std::ofstream(path_ / name, std::ios::binary) << content;
 }
 
-std::string TempFolder::Read(const std::string& name) const {
-  std::ifstream in(path_ / name, std::ios::binary);
+std::string TempFolder::Read(const std::string& name) const { return ReadFile(path_ / name); }
+
+std::string TempFolder::ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

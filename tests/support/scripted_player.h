@@ -24,6 +24,7 @@ class TempFolder {
   const std::filesystem::path& Path() const { return path_; }
   void Write(const std::string& name, const std::string& content) const;
   std::string Read(const std::string& name) const;
+  static std::string ReadFile(const std::filesystem::path& path);
 
  private:
   std::filesystem::path path_;
