@@ -1,0 +1,60 @@
+// The genetic architecture of yield, protein and Fhb severity: the effects of
+// the QTL genotypes, the genotypic values and Fhb-gene score of a genome, the
+// genomewide predictions from marker genotypes, and the transform of raw
+// genotypic values to the scales shown to the player.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "driver/population.h"
+
+namespace plotwright {
+
+// The QTL whose genotype is an entry's score at the major Fhb resistance gene.
+inline constexpr int kFhbGeneQtl = 303;
+
+// Raw mean and SD of a trait's genotypic values and the target SD and mean
+// they are mapped to; single-precision constants held in doubles.
+struct TraitScaleRow {
+  double RawMean;
+  double RawSd;
+  double TargetSd;
+  double TargetMean;
+};
+inline constexpr std::array<TraitScaleRow, kTraits> kTraitScale = {{
+    {static_cast<double>(0.5587f), static_cast<double>(8.6324f), static_cast<double>(7.7778f),
+     static_cast<double>(95.0f)},
+    {static_cast<double>(-0.03354f), static_cast<double>(3.1975f), static_cast<double>(0.75f),
+     static_cast<double>(13.0f)},
+    {static_cast<double>(0.00589f), static_cast<double>(3.7276f), static_cast<double>(3.0f),
+     static_cast<double>(11.0f)},
+}};
+
+// Fills `QtlEffects` (all of it; row 0 and classes without effect stay 0)
+// from the QTL numbers of the locus table, loci taken in genome order.
+// Numbers above kQtl are ignored.
+void BuildQtlEffects(const std::array<LocusRecord, kLoci>& locusTable,
+                     std::array<QtlClassEffects, kQtl + 1>& QtlEffects);
+
+// Raw genotypic values of `genome`: the effects of its homozygous QTL
+// genotypes summed in genome order (heterozygotes and codes other than 1 and
+// 2 add nothing). `fhbScore` is the number of copies of allele 1 at
+// kFhbGeneQtl, an unequal pair counting as one; 0 if that QTL is absent.
+void EvaluateGenome(const DiploidGenome& genome, const std::array<LocusRecord, kLoci>& locusTable,
+                    const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, TraitValues& raw,
+                    int& fhbScore);
+
+// Genomewide prediction of each genome: the intercept plus the marker
+// effects weighted by the marker scores (-1 homozygous allele 1, +1
+// homozygous allele 2, 0 otherwise), summed in marker-number order.
+// REQUIRES: predictions.size() >= genomes.size().
+void PredictFromMarkers(const std::vector<DiploidGenome>& genomes,
+                        const std::array<LocusRecord, kLoci>& locusTable,
+                        const std::array<TraitValues, kMarkerRows>& MarkerEffects,
+                        std::vector<TraitValues>& predictions);
+
+// The raw genotypic value of `trait` on the scale shown to the player.
+double ToTraitScale(double raw, int trait);
+
+}  // namespace plotwright

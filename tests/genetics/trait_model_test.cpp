@@ -1,0 +1,128 @@
+#include "genetics/trait_model.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace plotwright {
+namespace {
+
+using LocusTable = std::array<LocusRecord, kLoci>;
+using EffectTable = std::array<QtlClassEffects, kQtl + 1>;
+
+// QTL 1..400 on the first loci, in number order or reversed, then markers
+// 1..512.
+LocusTable QtlThenMarkers(bool reversed) {
+  LocusTable map{};
+  for (int k = 0; k < kLoci; ++k) {
+    map[k].Chromosome = 1 + k / 50;
+    map[k].Position = 10 * (k % 50);
+    map[k].QtlOrMarker = k < kQtl ? (reversed ? kQtl - k : k + 1) : -(k - kQtl + 1);
+  }
+  return map;
+}
+
+DiploidGenome Uniform(AlleleCode first, AlleleCode second) {
+  DiploidGenome genome;
+  genome.Homologue[0].fill(first);
+  genome.Homologue[1].fill(second);
+  return genome;
+}
+
+TEST(TraitModelTest, EffectsDecayWithNumberAndGenomeOrder) {
+  EffectTable effects;
+  BuildQtlEffects(QtlThenMarkers(false), effects);
+  EXPECT_EQ(effects[1][0][kYield], -0.9950124621391296);
+  EXPECT_EQ(effects[1][1][kYield], 0.9950124621391296);
+  EXPECT_EQ(effects[400][0][kYield], 0.13533435543337874);  // even: allele 1 raises yield
+  EXPECT_EQ(effects[398][1][kProtein], 0.13532134858133577);  // 80th protein QTL
+  EXPECT_EQ(effects[398][0][kFhb], 0.2724578672119445);       // 26th Fhb QTL
+  EXPECT_EQ(effects[273][1][kFhb], 2.8536584973335266);       // first Fhb QTL: the major gene
+  EXPECT_EQ(effects[268][1][kFhb], 0.0);                      // protein QTL below 270
+
+  // At every Fhb QTL the allele that lowers severity lowers yield and raises
+  // protein; heterozygotes and non-Fhb QTL add nothing.
+  for (int c = 1; c <= kQtl; ++c) {
+    const bool fhb = c >= 270 && c % 5 == 3;
+    for (int t = 0; t < kTraits; ++t) EXPECT_EQ(effects[c][2][t], 0.0);
+    if (!fhb) {
+      EXPECT_EQ(effects[c][0][kFhb], 0.0);
+      EXPECT_EQ(effects[c][1][kFhb], 0.0);
+      continue;
+    }
+    const int lower = effects[c][0][kFhb] < 0 ? 0 : 1;
+    EXPECT_LT(effects[c][lower][kYield], 0.0) << c;
+    EXPECT_GT(effects[c][lower][kProtein], 0.0) << c;
+  }
+
+  // Protein and Fhb exponents count QTL as the genome meets them.
+  BuildQtlEffects(QtlThenMarkers(true), effects);
+  EXPECT_EQ(effects[398][1][kProtein], 0.9753086566925049);
+  EXPECT_EQ(std::abs(effects[398][0][kFhb]), 3.0 * 0.9512194991111755);
+  EXPECT_EQ(effects[400][0][kYield], 0.13533435543337874);
+}
+
+TEST(TraitModelTest, GenomeValuesAndFhbGeneScore) {
+  const LocusTable map = QtlThenMarkers(false);
+  EffectTable effects;
+  BuildQtlEffects(map, effects);
+  TraitValues raw;
+  int score = -1;
+
+  EvaluateGenome(Uniform(1, 2), map, effects, raw, score);
+  EXPECT_EQ(raw, (TraitValues{0.0, 0.0, 0.0}));
+  EXPECT_EQ(score, 1);
+  EXPECT_NEAR(ToTraitScale(raw[kYield], kYield), 94.497, 5e-4);
+  EXPECT_NEAR(ToTraitScale(raw[kProtein], kProtein), 13.008, 5e-4);
+  EXPECT_NEAR(ToTraitScale(raw[kFhb], kFhb), 10.995, 5e-4);
+
+  EvaluateGenome(Uniform(1, 1), map, effects, raw, score);
+  EXPECT_EQ(score, 2);
+  EvaluateGenome(Uniform(2, 2), map, effects, raw, score);
+  EXPECT_EQ(score, 0);
+
+  // Codes other than 1 and 2 count for nothing, but unequal ones are
+  // heterozygous at the gene.
+  DiploidGenome odd = Uniform(1, 1);
+  odd.Homologue[1][302] = 3;
+  odd.Homologue[0][0] = 0;
+  odd.Homologue[1][0] = 0;
+  TraitValues oddRaw;
+  EvaluateGenome(odd, map, effects, oddRaw, score);
+  EXPECT_EQ(score, 1);
+  EvaluateGenome(Uniform(1, 1), map, effects, raw, score);
+  EXPECT_NEAR(oddRaw[kYield], raw[kYield] - effects[1][0][kYield] - effects[303][0][kYield], 1e-12);
+
+  LocusTable without = map;
+  without[302].QtlOrMarker = 0;
+  score = -1;
+  EvaluateGenome(Uniform(1, 1), without, effects, raw, score);
+  EXPECT_EQ(score, 0);
+}
+
+TEST(TraitModelTest, PredictionsWeighMarkerScoresAboutTheIntercept) {
+  const LocusTable map = QtlThenMarkers(false);
+  std::array<TraitValues, kMarkerRows> markerEffects{};
+  for (int m = 1; m <= kMarkers; ++m) markerEffects[m - 1] = {0.5, -0.25 * (m % 3), 0.125 * m};
+  markerEffects[kMarkerRows - 1] = {90.0, 12.0, 8.0};
+
+  DiploidGenome mixed = Uniform(1, 1);
+  mixed.Homologue[1][kQtl + 4] = 2;  // marker 5 heterozygous
+  mixed.Homologue[0][kQtl + 6] = 2;  // marker 7 homozygous for allele 2
+  mixed.Homologue[1][kQtl + 6] = 2;
+  const std::vector<DiploidGenome> genomes = {Uniform(1, 2), Uniform(2, 1), mixed};
+  std::vector<TraitValues> predictions(genomes.size());
+  PredictFromMarkers(genomes, map, markerEffects, predictions);
+
+  EXPECT_EQ(predictions[0], markerEffects[kMarkerRows - 1]);
+  EXPECT_EQ(predictions[1], markerEffects[kMarkerRows - 1]);
+  double fhb = 8.0;
+  for (int m = 1; m <= kMarkers; ++m) fhb += (m == 5 ? 0 : m == 7 ? 1 : -1) * 0.125 * m;
+  EXPECT_EQ(predictions[2][kYield], 90.0 - 0.5 * 509);
+  EXPECT_EQ(predictions[2][kFhb], fhb);
+}
+
+}  // namespace
+}  // namespace plotwright
