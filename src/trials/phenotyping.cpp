@@ -1,5 +1,8 @@
 #include "trials/phenotyping.h"
 
+#include <cmath>
+
+#include "genetics/random.h"
 #include "genetics/trait_model.h"
 
 namespace plotwright {
@@ -12,6 +15,42 @@ std::array<double, kTraits> ComputeErrorVariances() {
     variance[t] = 4.0 * sd * sd * (1.0 - h) / h;
   }
   return variance;
+}
+
+float SimulateTrialError(int entryCount, std::int32_t& Seed, std::vector<double>& TrialError, int locations,
+                         int trait, const std::array<double, kTraits>& ErrorVariance) {
+  const double errorSd = std::sqrt(ErrorVariance[static_cast<std::size_t>(trait)]);
+  const auto n = static_cast<std::size_t>(entryCount);
+  for (std::size_t i = 0; i < n; ++i) {
+    double sum = 0.0;
+    for (int k = 0; k < locations; ++k) {
+      // The cosine half of the Box-Muller transform: each pair of uniforms
+      // gives one standard normal deviate (the sine half is never used).
+      const double u1 = DrawUniform(Seed);
+      const double u2 = DrawUniform(Seed);
+      const float radius = static_cast<float>(std::sqrt(-2.0 * std::log(u1)));
+      const float angle = 6.2832f * static_cast<float>(u2);
+      const float z = radius * std::cos(angle);
+      sum += static_cast<double>(z) * errorSd;
+    }
+    TrialError[i] = sum / static_cast<double>(locations);
+  }
+  if (entryCount < 2) return 0.0f;
+  // The mean squared error of the line means (their mean is 0 by design),
+  // accumulated in single precision, gives the LSD of two line means.
+  float squares = 0.0f;
+  for (std::size_t i = 0; i < n; ++i) {
+    squares = static_cast<float>(static_cast<double>(squares) + TrialError[i] * TrialError[i]);
+  }
+  squares = squares / static_cast<float>(entryCount - 1);
+  return std::sqrt(2.0f * squares) * 1.645f;
+}
+
+double ObservedValue(double genotypic, double error, int trait) {
+  const double value = genotypic + error;
+  if (trait == kProtein && value < 5.0) return 5.0;
+  if (trait == kFhb && value < 0.05) return 0.0;
+  return value;
 }
 
 }  // namespace plotwright
