@@ -1,0 +1,62 @@
+#include "driver/release.h"
+
+#include "textio/edit.h"
+
+namespace plotwright {
+namespace {
+
+// The standards, with the margins the comparisons have always used.
+constexpr double kProteinLowest = 8.995;
+constexpr double kProteinHighest = 12.00499;
+constexpr double kFhbHighest = 5.00499;
+// No line is entirely free of the disease: smaller values are raised to this.
+constexpr double kFhbFloor = static_cast<double>(0.001f);
+
+}  // namespace
+
+Verdict ReleaseCultivar(Console& console, Population& population) {
+  int released = 0;
+  while (true) {
+    PrintLine(console, "  ");
+    PrintPrompt(console, "  Line ID number [from RESULTS.CSV file] of selected line : ");
+    if (ReadAnswer(console, released) && released >= 1 && released <= population.EntryCount) break;
+  }
+  const auto n = static_cast<std::size_t>(released - 1);
+  TraitValues& values = population.LineGenValue[n];
+  PrintLine(console, "  ");
+  PrintLine(console, " ---------------");
+  PrintLine(console, "  ");
+  PrintLine(console, " The genotypic values of the line you released are as follows:");
+  PrintLine(console, "  ");
+  PrintRecord(console, "  Line ID " + EditI(population.EntryId[n], 6) + ", from Parent " +
+                           EditI(population.EntryParents[n][0], 2) + " x Parent " +
+                           EditI(population.EntryParents[n][1], 2));
+  PrintLine(console, "  ");
+  PrintRecord(console, "       Yield [bushels/acre] = " + EditF(values[kYield], 12, 2));
+  PrintRecord(console, "  Protein concentration [%] = " + EditF(values[kProtein], 12, 2));
+  if (values[kFhb] < kFhbFloor) values[kFhb] = kFhbFloor;
+  PrintRecord(console, "           Fhb severity [%] = " + EditF(values[kFhb], 12, 2));
+  PrintLine(console, "  ");
+  PrintLine(console, "  ");
+
+  const bool proteinPasses = values[kProtein] >= kProteinLowest && values[kProtein] <= kProteinHighest;
+  const bool fhbPasses = values[kFhb] <= kFhbHighest;
+  Verdict verdict = Verdict::kNeitherStandard;
+  const char* text = " The new line failed to meet the standards for protein and Fhb";
+  if (proteinPasses && fhbPasses) {
+    verdict = Verdict::kBothStandardsMet;
+    text = " The new line meets the standards for both protein and Fhb";
+  } else if (proteinPasses) {
+    verdict = Verdict::kProteinOnly;
+    text = " The new line meets the standard for protein but not for Fhb";
+  } else if (fhbPasses) {
+    verdict = Verdict::kFhbOnly;
+    text = " The new line meets the standard for Fhb but not for protein";
+  }
+  PrintLine(console, text);
+  PrintLine(console, "  ");
+  PrintLine(console, verdict == Verdict::kBothStandardsMet ? " CONGRATULATIONS!" : " Try again!");
+  return verdict;
+}
+
+}  // namespace plotwright
