@@ -10,6 +10,7 @@
 #include "driver/menu.h"
 #include "driver/population.h"
 #include "driver/reference_data.h"
+#include "driver/release.h"
 #include "genetics/f2_population.h"
 #include "genetics/random.h"
 #include "genetics/single_seed_descent.h"
@@ -20,6 +21,7 @@
 #include "textio/files.h"
 #include "trials/budget.h"
 #include "trials/phenotyping.h"
+#include "trials/trial_tasks.h"
 
 namespace plotwright {
 namespace {
@@ -98,7 +100,8 @@ bool ChargeTask(Console& console, GameState& state, int count) {
 
 // Runs the task chosen in the menu. Returns false when the game is over.
 bool RunTask(Console& console, const std::filesystem::path& folder, const ReferenceTables& reference,
-             Population& population, LineTableColumns& columns, GameState& state) {
+             Population& population, LineTableColumns& columns, GameState& state,
+             const std::array<double, kTraits>& errorVariance) {
   switch (state.Task) {
     case 1:
       state.ScreenCount = CountScreenedEntries(population);
@@ -124,9 +127,16 @@ bool RunTask(Console& console, const std::filesystem::path& folder, const Refere
       PutOnTraitScales(population.LineGenValue);
       state.LinesMade = 1;
       return true;
-    default:
-      PrintLine(console, " Task " + std::to_string(state.Task) + " is not built yet; choose another task");
+    case 4:
+    case 5:
+    case 6:
+      RunTrialTask(console, folder, population, columns, state, errorVariance);
+      state.Phenotyped = 1;
+      state.TrialYear += 1;
       return true;
+    default:  // 99: the release ends the game
+      ReleaseCultivar(console, population);
+      return false;
   }
 }
 
@@ -165,7 +175,6 @@ int PlayGame(Console& console, const std::filesystem::path& folder, const GameOp
   if (!LoadLocusTableAndFounders(console, folder, *reference)) return EndSequence(console);
   BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
   const std::array<double, kTraits> errorVariance = ComputeErrorVariances();
-  (void)errorVariance;  // drawn on by the field trials
   if (!LoadMarkerEffects(console, folder, *reference)) return EndSequence(console);
 
   if (!CreateF2Population(console, *reference, crosses, state.Seed, population)) return kExitNoMemory;
@@ -177,7 +186,9 @@ int PlayGame(Console& console, const std::filesystem::path& folder, const GameOp
 
   while (true) {
     ShowMenuAndReadTask(console, state);
-    if (!RunTask(console, folder, *reference, population, columns, state)) return EndSequence(console);
+    if (!RunTask(console, folder, *reference, population, columns, state, errorVariance)) {
+      return EndSequence(console);
+    }
   }
 }
 

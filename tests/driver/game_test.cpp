@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -131,18 +130,6 @@ TEST(GameTest, CrossingChargeAndSameSeedSameGame) {
 namespace plotwright {
 namespace {
 
-// The player deletes the rows of Results.csv whose ID is even.
-void DeleteEvenRows(const std::filesystem::path& folder) {
-  std::ifstream in(folder / "Results.csv");
-  std::string kept;
-  for (std::string line; std::getline(in, line);) {
-    int id = 0;
-    if (std::sscanf(line.c_str(), "%d", &id) != 1 || id % 2 == 1) kept += line + "\n";
-  }
-  in.close();
-  std::ofstream(folder / "Results.csv") << kept;
-}
-
 int NumberAfter(const std::string& text, const std::string& label) {
   const std::size_t at = text.find(label);
   return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + label.size());
@@ -157,7 +144,7 @@ TEST(GameFlowTest, PredictScreenAndInbredFromPlantsToLines) {
       {"2"},
       {"", [&](const std::filesystem::path& path) {
          plantTable = TempFolder::ReadFile(path / "Results.csv");
-         DeleteEvenRows(path);
+         testing::DeleteResultsRows(path, [](int id) { return id % 2 == 0; });
        }},
       {"1"},
       {"3"},

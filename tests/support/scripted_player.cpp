@@ -63,6 +63,18 @@ GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep
   return run;
 }
 
+void DeleteResultsRows(const std::filesystem::path& folder, const std::function<bool(int id)>& drop) {
+  std::ifstream in(folder / "Results.csv");
+  std::string kept;
+  for (std::string line; std::getline(in, line);) {
+    int id = 0;
+    std::istringstream fields(line);
+    if (!(fields >> id) || !drop(id)) kept += line + "\n";
+  }
+  in.close();
+  std::ofstream(folder / "Results.csv") << kept;
+}
+
 std::vector<PlayerStep> Answers(const std::vector<std::string>& lines) {
   std::vector<PlayerStep> steps;
   for (const std::string& line : lines) steps.push_back({line});

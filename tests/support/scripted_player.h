@@ -63,6 +63,10 @@ struct GameRun {
 GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep> steps,
                      std::optional<std::int32_t> seed = std::int32_t{-1});
 
+// What a player does in the spreadsheet: deletes the data rows of
+// Results.csv whose ID satisfies `drop`, leaving every other line as it is.
+void DeleteResultsRows(const std::filesystem::path& folder, const std::function<bool(int id)>& drop);
+
 // Steps that just press Enter or type a text.
 std::vector<PlayerStep> Answers(const std::vector<std::string>& lines);
 
