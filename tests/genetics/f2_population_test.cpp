@@ -37,17 +37,6 @@ CrossTable Crosses(std::initializer_list<std::array<int, 3>> rows) {
   return crosses;
 }
 
-Population SizedPopulation(int entries) {
-  Population population;
-  population.EntryCount = entries;
-  population.EntryParents.resize(entries);
-  population.PlantGenValue.resize(entries);
-  population.PlantPrediction.resize(entries);
-  population.PlantFhbScore.resize(entries);
-  population.Genome.resize(entries);
-  return population;
-}
-
 struct F2Run {
   Population population;
   std::int32_t seed;
@@ -58,7 +47,8 @@ F2Run Create(const ReferenceTables& reference, const CrossTable& crosses, int en
   std::istringstream in;
   std::ostringstream out, err;
   Console console = MakeConsole(in, out, err);
-  F2Run run{SizedPopulation(entries), seed, ""};
+  F2Run run{Population{}, seed, ""};
+  CreateEntryTables(run.population, entries);
   EXPECT_TRUE(CreateF2Population(console, reference, crosses, run.seed, run.population));
   run.output = out.str();
   return run;
@@ -98,12 +88,10 @@ TEST(F2PopulationTest, SameSeedSamePopulation) {
   const CrossTable crosses = Crosses({{2, 9, 4}, {7, 11, 3}});
   const F2Run first = Create(*reference, crosses, 7, -613);
   const F2Run second = Create(*reference, crosses, 7, -613);
-  for (int n = 0; n < 7; ++n) {
-    EXPECT_EQ(first.population.Genome[n].Homologue, second.population.Genome[n].Homologue);
-    EXPECT_EQ(first.population.PlantGenValue[n], second.population.PlantGenValue[n]);
-    EXPECT_EQ(first.population.PlantPrediction[n], second.population.PlantPrediction[n]);
-    EXPECT_EQ(first.population.PlantFhbScore[n], second.population.PlantFhbScore[n]);
-  }
+  for (int n = 0; n < 7; ++n) EXPECT_EQ(first.population.Genome[n].Homologue, second.population.Genome[n].Homologue);
+  EXPECT_EQ(first.population.PlantGenValue, second.population.PlantGenValue);
+  EXPECT_EQ(first.population.PlantPrediction, second.population.PlantPrediction);
+  EXPECT_EQ(first.population.PlantFhbScore, second.population.PlantFhbScore);
   const F2Run other = Create(*reference, crosses, 7, -614);
   EXPECT_NE(first.population.Genome[0].Homologue, other.population.Genome[0].Homologue);
 }

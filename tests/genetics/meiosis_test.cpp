@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <vector>
 
 #include "genetics/random.h"
 
@@ -30,12 +29,6 @@ std::int32_t SeedAfter(std::int32_t start, long draws) {
   return seed;
 }
 
-int HomologueSwitches(const Gamete& gamete) {
-  int switches = 0;
-  for (int k = 1; k < kLoci; ++k) switches += gamete[k] != gamete[k - 1];
-  return switches;
-}
-
 TEST(MeiosisTest, KosambiFractionsOfWholeCentimorgans) {
   EXPECT_EQ(RecombinationFraction(0), 0.0);
   EXPECT_EQ(RecombinationFraction(1), 0.009998660439210886);
@@ -47,9 +40,10 @@ TEST(MeiosisTest, KosambiFractionsOfWholeCentimorgans) {
 }
 
 // Replays the draws of a gamete on a map mixing new chromosomes, a falling
-// chromosome number, short, long and backward intervals: the first locus of
-// a chromosome takes homologue 1 on a draw below 0.5, and an interval
-// switches homologue on a draw at or below its crossover probability.
+// chromosome number (still linked), intervals under 1 cM (never recombine),
+// of 19 units (1 cM), long and backward ones (never recombine): the first
+// locus of a chromosome takes homologue 1 on a draw below 0.5, and an
+// interval switches homologue on a draw at or below its probability.
 TEST(MeiosisTest, GameteFollowsItsDrawsLocusByLocus) {
   LocusTable map{};
   const int steps[] = {500, 19, 9, -40, 1000, 100};
@@ -77,38 +71,6 @@ TEST(MeiosisTest, GameteFollowsItsDrawsLocusByLocus) {
     }
     EXPECT_EQ(seed, replay);
   }
-}
-
-TEST(MeiosisTest, LinkedLociUnderOneCentimorganOrGoingBackNeverRecombine) {
-  LocusTable map{};
-  for (int k = 0; k < kLoci; ++k) {
-    map[k].Chromosome = 100 - k / 10;  // a falling number does not start a chromosome
-    map[k].Position = 9 * (k % 5);     // steps of 0.9 cM, then back
-  }
-  std::int32_t seed = -11;
-  std::array<int, 3> starts{};
-  for (int i = 0; i < 200; ++i) {
-    Gamete gamete;
-    DrawGamete(MarkedParent(), map, seed, gamete);
-    ASSERT_EQ(HomologueSwitches(gamete), 0);
-    ++starts[gamete[0]];
-  }
-  EXPECT_GT(starts[1], 60);
-  EXPECT_GT(starts[2], 60);
-}
-
-TEST(MeiosisTest, CrossoverRateMatchesTheMapDistance) {
-  LocusTable map{};
-  for (int k = 0; k < kLoci; ++k) map[k] = {0, 1, 500 * k};
-  std::int32_t seed = -5;
-  long switches = 0;
-  const int gametes = 100;
-  for (int i = 0; i < gametes; ++i) {
-    Gamete gamete;
-    DrawGamete(MarkedParent(), map, seed, gamete);
-    switches += HomologueSwitches(gamete);
-  }
-  EXPECT_NEAR(static_cast<double>(switches) / (gametes * (kLoci - 1)), RecombinationFraction(50), 0.01);
 }
 
 TEST(MeiosisTest, SelfingFixesTheLineAndDrawsTenGametes) {
