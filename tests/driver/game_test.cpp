@@ -10,6 +10,8 @@
 namespace plotwright {
 namespace {
 
+using testing::Count;
+
 using testing::Answers;
 using testing::PlayerStep;
 using testing::PlayScripted;
@@ -24,12 +26,6 @@ const char kBanner[] =
     "   \n";
 const char kCrossesClosed[] = "  Make sure the CROSSES.CSV file is closed\n  Press <Enter> to continue\n";
 const char kEndSequence[] = "   \n   \n  Press <Enter> to EXIT\n   \n";
-
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
 
 TEST(GameTest, StartUpFromMissingCrossesFileToTheFirstMenu) {
   TempFolder folder;

@@ -10,6 +10,8 @@
 namespace plotwright {
 namespace {
 
+using testing::Count;
+
 using testing::PlayerStep;
 using testing::ScriptedInput;
 using testing::TempFolder;
@@ -51,12 +53,6 @@ ReadBack ReadAfter(const TempFolder& folder, ResultsLayout layout, std::vector<i
   }
   result.Out = out.str();
   return result;
-}
-
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
 }
 
 TEST(ReadBackTest, KeepsExactlyTheIdsLeftInTheFirstColumn) {

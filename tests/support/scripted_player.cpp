@@ -75,6 +75,12 @@ void DeleteResultsRows(const std::filesystem::path& folder, const std::function<
   std::ofstream(folder / "Results.csv") << kept;
 }
 
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
 std::vector<PlayerStep> Answers(const std::vector<std::string>& lines) {
   std::vector<PlayerStep> steps;
   for (const std::string& line : lines) steps.push_back({line});

@@ -67,6 +67,9 @@ GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep
 // Results.csv whose ID satisfies `drop`, leaving every other line as it is.
 void DeleteResultsRows(const std::filesystem::path& folder, const std::function<bool(int id)>& drop);
 
+// How often `what` occurs in `text`.
+std::size_t Count(const std::string& text, const std::string& what);
+
 // Steps that just press Enter or type a text.
 std::vector<PlayerStep> Answers(const std::vector<std::string>& lines);
 

@@ -8,16 +8,12 @@
 namespace plotwright {
 namespace {
 
+using testing::Count;
+
 using testing::Answers;
 using testing::PlayerStep;
 using testing::PlayScripted;
 using testing::TempFolder;
-
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
 
 const char kYieldPrompt[] = "  Number of trial locations for yield and protein [maximum of 12]: ";
 const char kFhbPrompt[] = "  Number of trial locations for Fhb [maximum of 4]: ";
