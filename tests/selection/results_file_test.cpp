@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "support/scripted_player.h"
+
 namespace plotwright {
 namespace {
 
@@ -42,6 +46,26 @@ TEST(ResultsFileTest, LineTableByteForByte) {
             "Line_ID     ,Parent_1    ,Parent_2    ,Fhb_Y1      ,Yield_Pred  ,Protein_Pred,Fhb_Pred    \n"
             "     2, 1, 4,        7.50,       90.00,       13.00,       11.00\n"
             "     3,12,15,        0.00,      100.25,       12.00,       -2.00\n");
+}
+
+}  // namespace
+}  // namespace plotwright
+
+namespace plotwright {
+namespace {
+
+TEST(ResultsFileTest, AHeldFileIsWaitedForNotFatal) {
+  testing::TempFolder folder;
+  folder.Write(".~lock.Results.csv#", "");
+  std::vector<testing::PlayerStep> steps = {
+      {""}, {"", [](const std::filesystem::path& path) { std::filesystem::remove(path / ".~lock.Results.csv#"); }}};
+  testing::ScriptedInput input(folder.Path(), steps);
+  std::istream in(&input);
+  std::ostringstream out, err;
+  Console console = MakeConsole(in, out, err);
+  WriteResultsFile(console, folder.Path(), "Plant_ID\n");
+  EXPECT_EQ(folder.Read("Results.csv"), "Plant_ID\n");
+  EXPECT_EQ(testing::Count(out.str(), "  Make sure the RESULTS.CSV file is closed\n  Press <Enter> to continue\n"), 2u);
 }
 
 }  // namespace
