@@ -37,6 +37,16 @@ struct DiploidGenome {
   std::array<Gamete, 2> Homologue;
 };
 
+// The allele code of homologue `homologue` (0 or 1) at locus `locus` (0 is
+// the first locus in genome order), and its setter. Code outside the
+// genetics subsystem reads and writes genomes only through these.
+inline AlleleCode AlleleAt(const DiploidGenome& genome, int homologue, int locus) {
+  return genome.Homologue[static_cast<std::size_t>(homologue)][static_cast<std::size_t>(locus)];
+}
+inline void SetAllele(DiploidGenome& genome, int homologue, int locus, AlleleCode code) {
+  genome.Homologue[static_cast<std::size_t>(homologue)][static_cast<std::size_t>(locus)] = code;
+}
+
 // One row of the locus table, in genome order.
 struct LocusRecord {
   int QtlOrMarker = 0;  // QTL number (> 0), marker number negated (< 0), or 0 for neither
