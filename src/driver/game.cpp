@@ -39,13 +39,13 @@ void PrintBanner(Console& console) {
 
 // Every way the game ends passes through this wait, so the player can read
 // the last messages before the window closes.
-int EndSequence(Console& console, int status = kExitNormal) {
+int EndSequence(Console& console) {
   PrintLine(console, "  ");
   PrintLine(console, "  ");
   PrintLine(console, " Press <Enter> to EXIT");
   WaitForEnter(console);
   PrintLine(console, "  ");
-  return status;
+  return kExitNormal;
 }
 
 int AllocationError(Console& console, const char* where) {
