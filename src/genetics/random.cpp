@@ -1,6 +1,5 @@
 #include "genetics/random.h"
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <ctime>
@@ -8,55 +7,45 @@
 namespace plotwright {
 namespace {
 
-// Two multiplicative congruential streams, x' = A x mod M, each stepped with
-// Schrage's decomposition (M = A Q + R) so no product leaves 32-bit range.
-// The first stream feeds a 32-slot Bays-Durham shuffle table; each draw takes
-// the slot chosen by the previous output, less the second stream, which
-// breaks up the serial correlations of either stream alone.
-constexpr std::int32_t kM1 = 2147483563, kA1 = 40014, kQ1 = 53668, kR1 = 12211;
-constexpr std::int32_t kM2 = 2147483399, kA2 = 40692, kQ2 = 52774, kR2 = 3791;
-constexpr int kShuffleSize = 32;
-constexpr int kWarmUpSteps = kShuffleSize + 8;
-constexpr std::int32_t kSlotDivisor = 1 + (kM1 - 1) / kShuffleSize;
+// The first stream feeds the shuffle table; each draw takes the slot chosen
+// by the previous output, less the second stream, which breaks up the serial
+// correlations of either stream alone.
+constexpr int kWarmUpSteps = 32 + 8;
 
-static_assert(kM1 == kA1 * kQ1 + kR1 && kM2 == kA2 * kQ2 + kR2);
-static_assert(kLargestCombinedDraw == kM1 - 1);
-
-struct GeneratorState {
-  std::int32_t SecondSeed = 123456789;
-  std::int32_t LastDraw = 0;
-  std::array<std::int32_t, kShuffleSize> ShuffleTable{};  // slot j at index j - 1
-};
-
-GeneratorState state;
-
-inline std::int32_t StepFirst(std::int32_t seed) {
-  const std::int32_t k = seed / kQ1;
-  seed = kA1 * (seed - k * kQ1) - k * kR1;
-  return seed < 0 ? seed + kM1 : seed;
+// The largest output in 0..kLargestCombinedDraw that `qualifies`, or 0 when
+// none of 1..kLargestCombinedDraw does; `qualifies` must hold for a prefix
+// of the outputs.
+template <typename Predicate>
+std::int32_t LastQualifyingOutput(Predicate qualifies) {
+  std::int32_t low = 0, high = kLargestCombinedDraw;  // low qualifies (or is 0); the answer lies in low..high
+  while (low < high) {
+    const std::int32_t middle = low + (high - low + 1) / 2;
+    if (qualifies(middle)) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  return low;
 }
 
-inline std::int32_t StepSecond(std::int32_t seed) {
-  const std::int32_t k = seed / kQ2;
-  seed = kA2 * (seed - k * kQ2) - k * kR2;
-  return seed < 0 ? seed + kM2 : seed;
-}
+}  // namespace
 
 // Restarts both streams from the seed and fills the shuffle table with first
 // stream values after eight discarded warm-up steps. The most negative seed
 // has no 32-bit negation; it starts from the largest positive one.
-void Initialise(std::int32_t& Seed) {
+RestartedGenerator RestartGenerator(std::int32_t Seed) {
+  using namespace generator_detail;
   const std::int64_t start = -static_cast<std::int64_t>(Seed);
-  Seed = static_cast<std::int32_t>(start < 1 ? 1 : (start > INT32_MAX ? INT32_MAX : start));
-  state.SecondSeed = Seed;
+  RestartedGenerator restarted{static_cast<std::int32_t>(start < 1 ? 1 : (start > INT32_MAX ? INT32_MAX : start)), {}};
+  restarted.State.SecondSeed = restarted.Seed;
   for (int j = kWarmUpSteps; j >= 1; --j) {
-    Seed = StepFirst(Seed);
-    if (j <= kShuffleSize) state.ShuffleTable[j - 1] = Seed;
+    restarted.Seed = StepStream<kFirstMultiplier, kFirstModulus>(restarted.Seed);
+    if (j <= 32) restarted.State.ShuffleTable[static_cast<std::size_t>(j - 1)] = restarted.Seed;
   }
-  state.LastDraw = state.ShuffleTable[0];
+  restarted.State.LastDraw = restarted.State.ShuffleTable[0];
+  return restarted;
 }
-
-}  // namespace
 
 std::int32_t ClockSeed() {
   const auto now = std::chrono::system_clock::now();
@@ -69,16 +58,12 @@ std::int32_t ClockSeed() {
   return -static_cast<std::int32_t>(minute + second + millisecond);
 }
 
-double DrawUniform(std::int32_t& Seed) {
-  if (Seed <= 0) [[unlikely]] Initialise(Seed);
-  Seed = StepFirst(Seed);
-  state.SecondSeed = StepSecond(state.SecondSeed);
-  const int slot = state.LastDraw / kSlotDivisor;  // 0..31
-  std::int32_t combined = state.ShuffleTable[slot] - state.SecondSeed;
-  state.ShuffleTable[slot] = Seed;
-  if (combined < 1) combined += kLargestCombinedDraw;
-  state.LastDraw = combined;
-  return UniformFromCombined(combined);
+std::int32_t CombinedOutputsAtMost(double p) {
+  return LastQualifyingOutput([p](std::int32_t output) { return UniformFromCombined(output) <= p; });
+}
+
+std::int32_t CombinedOutputsBelow(double p) {
+  return LastQualifyingOutput([p](std::int32_t output) { return UniformFromCombined(output) < p; });
 }
 
 }  // namespace plotwright

@@ -4,6 +4,7 @@
 // files and the player's answers.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace plotwright {
@@ -15,9 +16,87 @@ inline constexpr std::int32_t kLargestCombinedDraw = 2147483562;
 inline constexpr double kUniformMultiplier = static_cast<double>(4.6566134e-10f);
 inline constexpr double kUniformClamp = static_cast<double>(1.0f - 1.2e-7f);
 
+// The generator's state besides Seed: the second congruential stream, the
+// 32-slot shuffle table (slot j at index j - 1) and the previous combined
+// output, which picks the next slot.
+struct GeneratorState {
+  std::int32_t SecondSeed = 123456789;
+  std::int32_t LastDraw = 0;
+  std::array<std::int32_t, 32> ShuffleTable{};
+};
+
+// The run's one generator state, kept between draws for the whole run.
+inline GeneratorState& RunGenerator() {
+  static GeneratorState state;
+  return state;
+}
+
 // The seed of a new game: minus the sum of the minute, second and
 // millisecond of the local wall clock, so it lies in -1118..0.
 std::int32_t ClockSeed();
+
+// The generator restarted from a Seed of 0 or below: both streams start from
+// max(-Seed, 1), so 0 and -1 start the same stream.
+struct RestartedGenerator {
+  std::int32_t Seed;
+  GeneratorState State;
+};
+RestartedGenerator RestartGenerator(std::int32_t Seed);
+
+namespace generator_detail {
+
+inline constexpr std::uint64_t kFirstMultiplier = 40014, kFirstModulus = 2147483563;
+inline constexpr std::uint64_t kSecondMultiplier = 40692, kSecondModulus = 2147483399;
+static_assert(kLargestCombinedDraw == kFirstModulus - 1);
+
+// Two multiplicative congruential streams, x' = A x mod M, with M just below
+// 2^31 (M = 2^31 - c). Writing A x = h 2^31 + l, A x - h M = l + h c is
+// congruent to A x and below 2 M, so one subtraction completes the
+// remainder: the same value as the classic Schrage step, without its
+// division.
+template <std::uint64_t A, std::uint64_t M>
+inline std::int32_t StepStream(std::int32_t x) {
+  const std::uint64_t product = A * static_cast<std::uint32_t>(x);
+  const std::uint64_t folded = product - (product >> 31) * M;
+  return static_cast<std::int32_t>(folded >= M ? folded - M : folded);
+}
+
+// The shuffle slot of the previous output L, L div 67108862 (0..31), where
+// 67108862 = 2^26 - 2. For L = q (2^26 - 2) + r, L >> 26 is q or q - 1 (L
+// falls short of q 2^26 by at most 2q <= 62), and adding 2 (L >> 26) + 2
+// back lands in [q 2^26, (q + 1) 2^26) either way: a shift, an add and a
+// shift instead of a division on the path from one draw to the next. Exact
+// for every L from 0 to kLargestCombinedDraw.
+inline std::uint32_t ShuffleSlot(std::int32_t lastDraw) {
+  const auto last = static_cast<std::uint32_t>(lastDraw);
+  return (last + 2 * (last >> 26) + 2) >> 26;
+}
+
+}  // namespace generator_detail
+
+// The next combined output, 1..kLargestCombinedDraw: both streams advance,
+// the slot chosen by the previous output gives its value less the second
+// stream and takes the first stream's new value. Seed is the first stream's
+// state; a Seed of 0 or below first restarts the generator. A loop of many
+// draws may work on a copy of RunGenerator() and Seed and store them back.
+inline std::int32_t NextCombined(std::int32_t& Seed, GeneratorState& state) {
+  using namespace generator_detail;
+  if (Seed <= 0) [[unlikely]] {
+    // Returned by value, so a caller's copies of the state can stay in
+    // registers across the draws.
+    const RestartedGenerator restarted = RestartGenerator(Seed);
+    Seed = restarted.Seed;
+    state = restarted.State;
+  }
+  Seed = StepStream<kFirstMultiplier, kFirstModulus>(Seed);
+  state.SecondSeed = StepStream<kSecondMultiplier, kSecondModulus>(state.SecondSeed);
+  const std::uint32_t slot = ShuffleSlot(state.LastDraw);
+  std::int32_t combined = state.ShuffleTable[slot] - state.SecondSeed;
+  state.ShuffleTable[slot] = Seed;
+  if (combined < 1) combined += kLargestCombinedDraw;
+  state.LastDraw = combined;
+  return combined;
+}
 
 // The uniform of one combined output (1..kLargestCombinedDraw):
 // kUniformMultiplier x lastDraw in double precision, clamped at kUniformClamp.
@@ -30,8 +109,15 @@ inline double UniformFromCombined(std::int32_t lastDraw) {
 // Draws the next uniform u, 4.656613428188905e-10 <= u <= 0.9999998807907104,
 // never 0 and never 1. `Seed` is the state of the first congruential stream;
 // a Seed of 0 or below (re)initialises the generator from max(-Seed, 1), so 0
-// and -1 start the same stream. Afterwards Seed stays positive. The second
-// stream and the shuffle table live in this module for the whole run.
-double DrawUniform(std::int32_t& Seed);
+// and -1 start the same stream. Afterwards Seed stays positive.
+inline double DrawUniform(std::int32_t& Seed) { return UniformFromCombined(NextCombined(Seed, RunGenerator())); }
+
+// The uniform grows with the combined output, so comparing a draw with a
+// probability p is comparing its combined output with a count: a draw is at
+// most p exactly when its output is at most CombinedOutputsAtMost(p), and
+// below p exactly when its output is at most CombinedOutputsBelow(p). Both
+// are 0 when no output qualifies (p below the smallest uniform, or NaN).
+std::int32_t CombinedOutputsAtMost(double p);
+std::int32_t CombinedOutputsBelow(double p);
 
 }  // namespace plotwright
