@@ -28,23 +28,35 @@ inline constexpr int kHeaderWidth = 12;
 enum Trait : int { kYield = 0, kProtein = 1, kFhb = 2 };
 using TraitValues = std::array<double, kTraits>;
 
-// Allele codes are 1 and 2; a gamete or homologue holds one per locus.
+// Allele codes are 1 and 2; a gamete or a founder holds one per locus.
 using AlleleCode = std::uint8_t;
 using Gamete = std::array<AlleleCode, kLoci>;
 
-// The two homologues of one diploid genome, loci in genome order.
+// One homologue of a genome, one bit per locus in genome order (locus k is
+// bit k % 64 of word k / 64): clear for allele 1, set for allele 2. The bits
+// beyond the last locus stay clear, so a genome takes 240 bytes.
+inline constexpr int kGenomeWords = (kLoci + 63) / 64;
+using HomologueBits = std::array<std::uint64_t, kGenomeWords>;
+
+// The two homologues of one diploid genome.
 struct DiploidGenome {
-  std::array<Gamete, 2> Homologue;
+  std::array<HomologueBits, 2> Homologue{};
+  bool operator==(const DiploidGenome&) const = default;
 };
 
 // The allele code of homologue `homologue` (0 or 1) at locus `locus` (0 is
-// the first locus in genome order), and its setter. Code outside the
-// genetics subsystem reads and writes genomes only through these.
+// the first locus in genome order), and its setter (REQUIRES: code 1 or 2).
+// Code outside the genetics subsystem reads and writes genomes only through
+// these.
 inline AlleleCode AlleleAt(const DiploidGenome& genome, int homologue, int locus) {
-  return genome.Homologue[static_cast<std::size_t>(homologue)][static_cast<std::size_t>(locus)];
+  const std::uint64_t word =
+      genome.Homologue[static_cast<std::size_t>(homologue)][static_cast<std::size_t>(locus / 64)];
+  return static_cast<AlleleCode>(1 + ((word >> (locus % 64)) & 1));
 }
 inline void SetAllele(DiploidGenome& genome, int homologue, int locus, AlleleCode code) {
-  genome.Homologue[static_cast<std::size_t>(homologue)][static_cast<std::size_t>(locus)] = code;
+  std::uint64_t& word = genome.Homologue[static_cast<std::size_t>(homologue)][static_cast<std::size_t>(locus / 64)];
+  const std::uint64_t bit = std::uint64_t{1} << (locus % 64);
+  word = code == 2 ? word | bit : word & ~bit;
 }
 
 // One row of the locus table, in genome order.

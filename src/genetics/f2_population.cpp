@@ -30,6 +30,7 @@ void CreatePlants(Console& console, const ReferenceTables& reference, const Cros
   std::fill_n(population.PlantPrediction.begin(), rows, TraitValues{});
   std::fill_n(population.PlantFhbScore.begin(), rows, 0);
 
+  const MeiosisMap map = PrepareMeiosis(reference.LocusTable);
   std::size_t n = 0;
   const std::size_t crossCount = std::min(crosses.CrossParents.size(), crosses.CrossSize.size());
   for (std::size_t i = 0; i < crossCount; ++i) {
@@ -41,17 +42,20 @@ void CreatePlants(Console& console, const ReferenceTables& reference, const Cros
 
     // Founders are inbred, so the F1 carries one founder's alleles on each
     // homologue and every F2 plant is a pair of its recombinant gametes.
-    f1.Homologue[0] = reference.FounderGenotype[static_cast<std::size_t>(p1 - 1)];
-    f1.Homologue[1] = reference.FounderGenotype[static_cast<std::size_t>(p2 - 1)];
+    for (int k = 0; k < kLoci; ++k) {
+      SetAllele(f1, 0, k, reference.FounderGenotype[static_cast<std::size_t>(p1 - 1)][static_cast<std::size_t>(k)]);
+      SetAllele(f1, 1, k, reference.FounderGenotype[static_cast<std::size_t>(p2 - 1)][static_cast<std::size_t>(k)]);
+    }
     for (int plant = 0; plant < crosses.CrossSize[i] && n < rows; ++plant, ++n) {
       population.EntryParents[n] = {p1, p2};
       DiploidGenome& genome = population.Genome[n];
-      DrawGamete(f1, reference.LocusTable, Seed, genome.Homologue[0]);
-      DrawGamete(f1, reference.LocusTable, Seed, genome.Homologue[1]);
-      EvaluateGenome(genome, reference.LocusTable, reference.QtlEffects, population.PlantGenValue[n],
-                     population.PlantFhbScore[n]);
+      DrawGamete(f1, map, Seed, genome.Homologue[0]);
+      DrawGamete(f1, map, Seed, genome.Homologue[1]);
     }
   }
+  // Evaluating draws nothing, so the plants' values can wait until all are made.
+  EvaluateGenomes({population.Genome.data(), n}, reference.LocusTable, reference.QtlEffects,
+                  population.PlantGenValue, population.PlantFhbScore);
   PredictFromMarkers(population.Genome, reference.LocusTable, reference.MarkerEffects,
                      population.PlantPrediction);
 }

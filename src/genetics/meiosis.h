@@ -17,11 +17,32 @@ inline constexpr int kSelfingGenerations = 5;
 // so never met by a draw, for a negative distance.
 double RecombinationFraction(int centimorgans);
 
+// The map as meiosis reads it, worked out once for many gametes: for each
+// locus, whether it starts a chromosome (a rising chromosome number; the
+// first locus always does) and the number of generator outputs, counted
+// from the smallest, whose draw decides for the second homologue there (at
+// a chromosome start, a draw of 0.5 or more) or for a crossover in the
+// interval from the previous locus (a draw at or below its probability).
+struct MeiosisMap {
+  struct Locus {
+    std::int32_t Count;
+    std::uint32_t StartsChromosome;  // 1 or 0
+  };
+  std::array<Locus, kLoci> Loci;
+};
+MeiosisMap PrepareMeiosis(const std::array<LocusRecord, kLoci>& locusTable);
+
 // Fills `gamete` from `parent`, drawing exactly one uniform per locus in
 // genome order: at the first locus of each chromosome the draw picks the
-// homologue to start from; at every other locus it decides a crossover in
-// the interval from the previous locus. A chromosome number that does not
-// rise keeps the loci linked. `gamete` must not alias `parent`.
+// homologue to start from (the first on a draw below 0.5); at every other
+// locus a draw at or below the interval's crossover probability switches to
+// the other homologue. A chromosome number that does not rise keeps the loci
+// linked. `gamete` must not be one of `parent`'s homologues.
+void DrawGamete(const DiploidGenome& parent, const MeiosisMap& map, std::int32_t& Seed, HomologueBits& gamete);
+void DrawGamete(const DiploidGenome& parent, const std::array<LocusRecord, kLoci>& locusTable,
+                std::int32_t& Seed, HomologueBits& gamete);
+
+// The same gamete with one allele code per locus.
 void DrawGamete(const DiploidGenome& parent, const std::array<LocusRecord, kLoci>& locusTable,
                 std::int32_t& Seed, Gamete& gamete);
 
@@ -29,6 +50,7 @@ void DrawGamete(const DiploidGenome& parent, const std::array<LocusRecord, kLoci
 // of selfing (two gametes of the current genome each), then doubles the
 // first homologue so the line is homozygous everywhere. Draws
 // 2 x kSelfingGenerations x kLoci uniforms.
+void InbreedBySelfing(DiploidGenome& genome, const MeiosisMap& map, std::int32_t& Seed);
 void InbreedBySelfing(DiploidGenome& genome, const std::array<LocusRecord, kLoci>& locusTable,
                       std::int32_t& Seed);
 

@@ -16,11 +16,11 @@ void DevelopInbredLines(Console& console, const ReferenceTables& reference, std:
   console.Out.flush();
   // Dropped entries are inbred too, so the random stream does not depend on
   // which entries the player kept.
-  for (std::size_t i = 0; i < population.Genome.size(); ++i) {
-    InbreedBySelfing(population.Genome[i], reference.LocusTable, Seed);
-    EvaluateGenome(population.Genome[i], reference.LocusTable, reference.QtlEffects, population.LineGenValue[i],
-                   population.LineFhbScore[i]);
-  }
+  const MeiosisMap map = PrepareMeiosis(reference.LocusTable);
+  for (DiploidGenome& genome : population.Genome) InbreedBySelfing(genome, map, Seed);
+  // Evaluating draws nothing, so the lines' values can wait until all are made.
+  EvaluateGenomes(population.Genome, reference.LocusTable, reference.QtlEffects, population.LineGenValue,
+                  population.LineFhbScore);
   PredictFromMarkers(population.Genome, reference.LocusTable, reference.MarkerEffects, population.LinePrediction);
 }
 

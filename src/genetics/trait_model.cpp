@@ -1,7 +1,10 @@
 #include "genetics/trait_model.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace plotwright {
 namespace {
@@ -18,6 +21,78 @@ constexpr int kFhbQtlLimit = 26;
 constexpr int kFirstFhbQtl = 270;
 
 constexpr int kHomozygous1 = 0, kHomozygous2 = 1;
+
+// For every locus of a genome, where its genotype's values start in a Term:
+// three times the number of copies of allele 2, so 0 and 6 for the two
+// homozygotes and 3 for a heterozygote.
+using GenotypeRows = std::array<std::uint8_t, 64 * kGenomeWords>;
+
+// Eight allele bits at a time: entry b holds, in byte i, 3 if bit i of b is
+// set and 0 if not. The bits are copied into every byte, each byte keeps its
+// own, and adding 0x7F carries a kept bit to the top of its byte.
+const std::array<std::uint64_t, 256>& ThreeForEachBit() {
+  static const std::array<std::uint64_t, 256> table = [] {
+    std::array<std::uint64_t, 256> made{};
+    for (std::uint64_t b = 0; b < 256; ++b) {
+      const std::uint64_t kept = (b * 0x0101010101010101ULL) & 0x8040201008040201ULL;
+      made[b] = 3 * (((kept + 0x7F7F7F7F7F7F7F7FULL) >> 7) & 0x0101010101010101ULL);
+    }
+    return made;
+  }();
+  return table;
+}
+
+void FindGenotypeRows(const DiploidGenome& genome, GenotypeRows& rows) {
+  static_assert(std::endian::native == std::endian::little, "byte i of a word must be locus i");
+  const std::array<std::uint64_t, 256>& three = ThreeForEachBit();
+  for (std::size_t word = 0; word < kGenomeWords; ++word) {
+    std::uint64_t first = genome.Homologue[0][word], second = genome.Homologue[1][word];
+    for (std::size_t byte = 0; byte < 8; ++byte, first >>= 8, second >>= 8) {
+      const std::uint64_t eight = three[first & 0xFF] + three[second & 0xFF];
+      std::memcpy(rows.data() + 64 * word + 8 * byte, &eight, sizeof eight);
+    }
+  }
+}
+
+// A locus whose genotype picks what is added to the three sums: the values
+// for 0, 1 and 2 copies of allele 2, three traits each.
+struct Term {
+  int Locus;
+  std::array<double, 3 * kTraits> Values;
+};
+
+// Entries are summed a few at a time: each entry's sums still run over the
+// terms in their order, but the sums of different entries, and of the three
+// traits, do not wait on one another.
+constexpr std::size_t kBlock = 4;
+
+// For each entry, the sums over `terms`, in their order, of the values its
+// genotypes pick, starting from 0.0.
+void SumTerms(std::span<const DiploidGenome> genomes, const std::vector<Term>& terms, std::span<TraitValues> sums) {
+  std::array<GenotypeRows, kBlock> rows;
+  for (std::size_t begin = 0; begin < genomes.size(); begin += kBlock) {
+    const std::size_t size = std::min(kBlock, genomes.size() - begin);
+    // A short last block repeats its last genome.
+    for (std::size_t e = 0; e < kBlock; ++e) FindGenotypeRows(genomes[begin + std::min(e, size - 1)], rows[e]);
+    std::array<TraitValues, kBlock> sum{};
+    for (const Term& term : terms) {
+      for (std::size_t e = 0; e < kBlock; ++e) {
+        const std::size_t row = rows[e][static_cast<std::size_t>(term.Locus)];
+        for (std::size_t t = 0; t < kTraits; ++t) sum[e][t] += term.Values[row + t];
+      }
+    }
+    std::copy_n(sum.begin(), size, sums.begin() + static_cast<std::ptrdiff_t>(begin));
+  }
+}
+
+// The three rows of a Term, for 0, 1 and 2 copies of allele 2.
+std::array<double, 3 * kTraits> Rows(const TraitValues& none, const TraitValues& one, const TraitValues& two) {
+  std::array<double, 3 * kTraits> values;
+  std::copy(none.begin(), none.end(), values.begin());
+  std::copy(one.begin(), one.end(), values.begin() + kTraits);
+  std::copy(two.begin(), two.end(), values.begin() + 2 * kTraits);
+  return values;
+}
 
 }  // namespace
 
@@ -61,29 +136,37 @@ void BuildQtlEffects(const std::array<LocusRecord, kLoci>& locusTable,
 void EvaluateGenome(const DiploidGenome& genome, const std::array<LocusRecord, kLoci>& locusTable,
                     const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, TraitValues& raw,
                     int& fhbScore) {
-  raw = {0.0, 0.0, 0.0};
-  fhbScore = 0;
+  EvaluateGenomes({&genome, 1}, locusTable, QtlEffects, {&raw, 1}, {&fhbScore, 1});
+}
+
+void EvaluateGenomes(std::span<const DiploidGenome> genomes, const std::array<LocusRecord, kLoci>& locusTable,
+                     const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, std::span<TraitValues> raw,
+                     std::span<int> fhbScores) {
+  // The QTL in genome order. A heterozygote adds nothing (the model has no
+  // dominance); adding 0.0 in its place leaves every sum as it was, since a
+  // sum that starts at +0.0 is never -0.0.
+  std::vector<Term> terms;
+  std::vector<int> geneLoci;
   for (int k = 0; k < kLoci; ++k) {
     const int c = locusTable[k].QtlOrMarker;
     if (c <= 0 || c > kQtl) continue;
-    const AlleleCode a1 = genome.Homologue[0][k];
-    const AlleleCode a2 = genome.Homologue[1][k];
-    if (c == kFhbGeneQtl) {
+    terms.push_back({k, Rows(QtlEffects[c][kHomozygous1], TraitValues{}, QtlEffects[c][kHomozygous2])});
+    if (c == kFhbGeneQtl) geneLoci.push_back(k);
+  }
+  SumTerms(genomes, terms, raw);
+  for (std::size_t i = 0; i < genomes.size(); ++i) {
+    // Copies of the resistance allele, allele 1: two for a homozygote, one
+    // for a heterozygote, none for the other homozygote.
+    fhbScores[i] = 0;
+    for (int k : geneLoci) {
+      const AlleleCode a1 = AlleleAt(genomes[i], 0, k);
+      const AlleleCode a2 = AlleleAt(genomes[i], 1, k);
       if (a1 != a2) {
-        fhbScore = 1;
+        fhbScores[i] = 1;
       } else if (a1 == 1) {
-        fhbScore = 2;
+        fhbScores[i] = 2;
       }
     }
-    int genotypeClass;
-    if (a1 == 1 && a2 == 1) {
-      genotypeClass = kHomozygous1;
-    } else if (a1 == 2 && a2 == 2) {
-      genotypeClass = kHomozygous2;
-    } else {
-      continue;  // heterozygous: the model has no dominance
-    }
-    for (int t = 0; t < kTraits; ++t) raw[t] += QtlEffects[c][genotypeClass][t];
   }
 }
 
@@ -91,31 +174,33 @@ void PredictFromMarkers(const std::vector<DiploidGenome>& genomes,
                         const std::array<LocusRecord, kLoci>& locusTable,
                         const std::array<TraitValues, kMarkerRows>& MarkerEffects,
                         std::vector<TraitValues>& predictions) {
-  // One entry's row of marker scores at a time; the last column is the
-  // constant 1 that adds the intercept.
-  std::array<int, kMarkerRows> scores{};
-  const std::size_t count = std::min(genomes.size(), predictions.size());
-  for (std::size_t i = 0; i < count; ++i) {
-    const DiploidGenome& genome = genomes[i];
-    scores.fill(0);
-    for (int k = 0; k < kLoci; ++k) {
-      const int m = -locusTable[k].QtlOrMarker;
-      if (m <= 0 || m > kMarkers) continue;
-      const AlleleCode a1 = genome.Homologue[0][k];
-      const AlleleCode a2 = genome.Homologue[1][k];
-      if (a1 == 1 && a2 == 1) {
-        scores[m - 1] = -1;
-      } else if (a1 == 2 && a2 == 2) {
-        scores[m - 1] = 1;
-      }
-    }
-    scores[kMarkerRows - 1] = 1;
-    for (int t = 0; t < kTraits; ++t) {
-      double sum = 0.0;
-      for (int m = 0; m < kMarkerRows; ++m) sum += scores[m] * MarkerEffects[m][t];
-      predictions[i][t] = sum;
+  // One term per marker-effect row, in row order: the products of the
+  // marker's score (-1, 0 or +1 for 0, 1 or 2 copies of allele 2) and its
+  // effects, the very products the sum is made of, worked out once. A
+  // marker missing from the map scores 0; the intercept's score is 1.
+  std::vector<Term> terms(kMarkerRows);
+  std::vector<int> locusOfMarker(kMarkers, -1);
+  for (int k = 0; k < kLoci; ++k) {
+    const int m = -locusTable[k].QtlOrMarker;
+    if (m >= 1 && m <= kMarkers) locusOfMarker[static_cast<std::size_t>(m - 1)] = k;
+  }
+  const auto products = [&MarkerEffects](std::size_t row, int score) {
+    TraitValues values;
+    for (std::size_t t = 0; t < kTraits; ++t) values[t] = score * MarkerEffects[row][t];
+    return values;
+  };
+  for (std::size_t m = 0; m < kMarkerRows; ++m) {
+    const bool intercept = m == kMarkerRows - 1;
+    const int locus = intercept ? -1 : locusOfMarker[m];
+    if (locus < 0) {
+      const TraitValues constant = products(m, intercept ? 1 : 0);
+      terms[m] = {0, Rows(constant, constant, constant)};
+    } else {
+      terms[m] = {locus, Rows(products(m, -1), products(m, 0), products(m, 1))};
     }
   }
+  const std::size_t count = std::min(genomes.size(), predictions.size());
+  SumTerms({genomes.data(), count}, terms, {predictions.data(), count});
 }
 
 double ToTraitScale(double raw, int trait) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <vector>
 
 #include "driver/population.h"
@@ -38,17 +39,24 @@ void BuildQtlEffects(const std::array<LocusRecord, kLoci>& locusTable,
                      std::array<QtlClassEffects, kQtl + 1>& QtlEffects);
 
 // Raw genotypic values of `genome`: the effects of its homozygous QTL
-// genotypes summed in genome order (heterozygotes and codes other than 1 and
-// 2 add nothing). `fhbScore` is the number of copies of allele 1 at
-// kFhbGeneQtl, an unequal pair counting as one; 0 if that QTL is absent.
+// genotypes summed in genome order (heterozygotes add nothing). `fhbScore`
+// is the number of copies of allele 1 at kFhbGeneQtl, an unequal pair
+// counting as one; 0 if that QTL is absent.
 void EvaluateGenome(const DiploidGenome& genome, const std::array<LocusRecord, kLoci>& locusTable,
                     const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, TraitValues& raw,
                     int& fhbScore);
 
+// EvaluateGenome for each of `genomes`, the same values to the last bit,
+// several genomes at a time. REQUIRES: raw and fhbScores as long as genomes.
+void EvaluateGenomes(std::span<const DiploidGenome> genomes, const std::array<LocusRecord, kLoci>& locusTable,
+                     const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, std::span<TraitValues> raw,
+                     std::span<int> fhbScores);
+
 // Genomewide prediction of each genome: the intercept plus the marker
 // effects weighted by the marker scores (-1 homozygous allele 1, +1
 // homozygous allele 2, 0 otherwise), summed in marker-number order.
-// REQUIRES: predictions.size() >= genomes.size().
+// REQUIRES: predictions.size() >= genomes.size(); no marker number appears
+// twice in the locus table (the loader rejects such a table).
 void PredictFromMarkers(const std::vector<DiploidGenome>& genomes,
                         const std::array<LocusRecord, kLoci>& locusTable,
                         const std::array<TraitValues, kMarkerRows>& MarkerEffects,

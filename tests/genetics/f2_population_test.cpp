@@ -73,8 +73,10 @@ TEST(F2PopulationTest, PlantsAreNumberedAcrossCrossesAndDrawTwoGametesEach) {
 
   // Selfing an inbred founder gives back the founder, homozygous everywhere.
   for (int n : {3, 4}) {
-    EXPECT_EQ(run.population.Genome[n].Homologue[0], reference->FounderGenotype[4]);
-    EXPECT_EQ(run.population.Genome[n].Homologue[1], reference->FounderGenotype[4]);
+    for (int k = 0; k < kLoci; ++k) {
+      ASSERT_EQ(AlleleAt(run.population.Genome[n], 0, k), reference->FounderGenotype[4][k]) << n;
+      ASSERT_EQ(AlleleAt(run.population.Genome[n], 1, k), reference->FounderGenotype[4][k]) << n;
+    }
   }
   for (int n = 0; n < 7; ++n) {
     EXPECT_GE(run.population.PlantFhbScore[n], 0);
@@ -88,12 +90,12 @@ TEST(F2PopulationTest, SameSeedSamePopulation) {
   const CrossTable crosses = Crosses({{2, 9, 4}, {7, 11, 3}});
   const F2Run first = Create(*reference, crosses, 7, -613);
   const F2Run second = Create(*reference, crosses, 7, -613);
-  for (int n = 0; n < 7; ++n) EXPECT_EQ(first.population.Genome[n].Homologue, second.population.Genome[n].Homologue);
+  EXPECT_EQ(first.population.Genome, second.population.Genome);
   EXPECT_EQ(first.population.PlantGenValue, second.population.PlantGenValue);
   EXPECT_EQ(first.population.PlantPrediction, second.population.PlantPrediction);
   EXPECT_EQ(first.population.PlantFhbScore, second.population.PlantFhbScore);
   const F2Run other = Create(*reference, crosses, 7, -614);
-  EXPECT_NE(first.population.Genome[0].Homologue, other.population.Genome[0].Homologue);
+  EXPECT_NE(first.population.Genome[0], other.population.Genome[0]);
 }
 
 // A negative size lowers the entry count below the plants the other crosses

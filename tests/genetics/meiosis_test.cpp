@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "genetics/random.h"
 
@@ -17,8 +17,7 @@ using LocusTable = std::array<LocusRecord, kLoci>;
 // 2 on the second, so a gamete shows which homologue each locus came from.
 DiploidGenome MarkedParent() {
   DiploidGenome parent;
-  parent.Homologue[0].fill(1);
-  parent.Homologue[1].fill(2);
+  for (int k = 0; k < kLoci; ++k) SetAllele(parent, 1, k, 2);
   return parent;
 }
 
@@ -73,6 +72,38 @@ TEST(MeiosisTest, GameteFollowsItsDrawsLocusByLocus) {
   }
 }
 
+// Every interval from 0 to 898 whole cM (each with a fraction of a cM to
+// drop), wide ones past the worked-out lengths, and a backward one: the
+// count of outputs that switch homologue is exactly the set of draws at or
+// below the interval's probability, and a chromosome start switches to the
+// first homologue exactly on a draw below 0.5.
+TEST(MeiosisTest, MapCountsDecideExactlyLikeTheDraws) {
+  LocusTable map{};
+  const int wide[] = {4095, 4096, 9000, 18000, 100000, -3, 0};
+  std::vector<int> centimorgans(kLoci, 0);
+  for (int k = 1; k < kLoci; ++k) {
+    centimorgans[k] = k < 900 ? k - 1 : wide[(k - 900) % 7];
+    map[k] = {0, k < 450 ? 1 : 2, map[k - 1].Position + 10 * centimorgans[k] + (centimorgans[k] < 0 ? -9 : 9)};
+  }
+  map[0].Chromosome = 1;
+  const MeiosisMap meiosis = PrepareMeiosis(map);
+  const auto decides = [](std::int32_t count, auto qualifies) {
+    return (count == 0 || qualifies(UniformFromCombined(count))) &&
+           (count == kLargestCombinedDraw || !qualifies(UniformFromCombined(count + 1)));
+  };
+  for (int k = 0; k < kLoci; ++k) {
+    const MeiosisMap::Locus& locus = meiosis.Loci[k];
+    const bool start = k == 0 || k == 450;
+    ASSERT_EQ(locus.StartsChromosome, start ? 1u : 0u) << k;
+    if (start) {
+      EXPECT_TRUE(decides(locus.Count, [](double u) { return u < 0.5; })) << k;
+    } else {
+      const double r = RecombinationFraction(centimorgans[k]);
+      EXPECT_TRUE(decides(locus.Count, [r](double u) { return u <= r; })) << k << " " << centimorgans[k];
+    }
+  }
+}
+
 TEST(MeiosisTest, SelfingFixesTheLineAndDrawsTenGametes) {
   LocusTable map{};
   for (int k = 0; k < kLoci; ++k) map[k] = {0, 1 + k / 40, 37 * (k % 40)};
@@ -81,15 +112,16 @@ TEST(MeiosisTest, SelfingFixesTheLineAndDrawsTenGametes) {
   std::int32_t seed = -21;
   InbreedBySelfing(genome, map, seed);
   EXPECT_EQ(genome.Homologue[0], genome.Homologue[1]);
-  EXPECT_TRUE(std::count(genome.Homologue[0].begin(), genome.Homologue[0].end(), 1) > 0 &&
-              std::count(genome.Homologue[0].begin(), genome.Homologue[0].end(), 2) > 0);
+  int fromSecond = 0;
+  for (int k = 0; k < kLoci; ++k) fromSecond += AlleleAt(genome, 0, k) == 2;
+  EXPECT_TRUE(fromSecond > 0 && fromSecond < kLoci);
   EXPECT_EQ(seed, SeedAfter(-21, 2L * kSelfingGenerations * kLoci));
 
   // A homozygous genome is its own descendant, and still costs the draws.
   const DiploidGenome line = genome;
   seed = -22;
   InbreedBySelfing(genome, map, seed);
-  EXPECT_EQ(genome.Homologue, line.Homologue);
+  EXPECT_EQ(genome, line);
   EXPECT_EQ(seed, SeedAfter(-22, 2L * kSelfingGenerations * kLoci));
 }
 

@@ -59,7 +59,7 @@ TEST(SingleSeedDescentTest, EveryEntryBecomesAHomozygousLineAfter9120Draws) {
     EXPECT_EQ(raw, lines.LineGenValue[i]);
   }
   // A founder crossed with itself gives lines identical to the plants.
-  EXPECT_EQ(lines.Genome[31].Homologue, plants.Genome[31].Homologue);
+  EXPECT_EQ(lines.Genome[31], plants.Genome[31]);
   EXPECT_EQ(lines.LinePrediction[31], plants.PlantPrediction[31]);
   // The plant tables are kept as they were.
   EXPECT_EQ(lines.PlantGenValue, plants.PlantGenValue);

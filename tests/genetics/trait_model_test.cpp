@@ -26,8 +26,10 @@ LocusTable QtlThenMarkers(bool reversed) {
 
 DiploidGenome Uniform(AlleleCode first, AlleleCode second) {
   DiploidGenome genome;
-  genome.Homologue[0].fill(first);
-  genome.Homologue[1].fill(second);
+  for (int k = 0; k < kLoci; ++k) {
+    SetAllele(genome, 0, k, first);
+    SetAllele(genome, 1, k, second);
+  }
   return genome;
 }
 
@@ -83,12 +85,6 @@ TEST(TraitModelTest, GenomeValuesAndFhbGeneScore) {
   EvaluateGenome(Uniform(2, 2), map, effects, raw, score);
   EXPECT_EQ(score, 0);
 
-  // A code other than 1 and 2 makes the gene heterozygous.
-  DiploidGenome odd = Uniform(1, 1);
-  odd.Homologue[1][kFhbGeneQtl - 1] = 3;
-  EvaluateGenome(odd, map, effects, raw, score);
-  EXPECT_EQ(score, 1);
-
   LocusTable without = map;
   without[302].QtlOrMarker = 0;
   score = -1;
@@ -103,9 +99,9 @@ TEST(TraitModelTest, PredictionsWeighMarkerScoresAboutTheIntercept) {
   markerEffects[kMarkerRows - 1] = {90.0, 12.0, 8.0};
 
   DiploidGenome mixed = Uniform(1, 1);
-  mixed.Homologue[1][kQtl + 4] = 2;  // marker 5 heterozygous
-  mixed.Homologue[0][kQtl + 6] = 2;  // marker 7 homozygous for allele 2
-  mixed.Homologue[1][kQtl + 6] = 2;
+  SetAllele(mixed, 1, kQtl + 4, 2);  // marker 5 heterozygous
+  SetAllele(mixed, 0, kQtl + 6, 2);  // marker 7 homozygous for allele 2
+  SetAllele(mixed, 1, kQtl + 6, 2);
   const std::vector<DiploidGenome> genomes = {Uniform(1, 2), Uniform(2, 1), mixed};
   std::vector<TraitValues> predictions(genomes.size());
   PredictFromMarkers(genomes, map, markerEffects, predictions);
@@ -116,6 +112,39 @@ TEST(TraitModelTest, PredictionsWeighMarkerScoresAboutTheIntercept) {
   for (int m = 1; m <= kMarkers; ++m) fhb += (m == 5 ? 0 : m == 7 ? 1 : -1) * 0.125 * m;
   EXPECT_EQ(predictions[2][kYield], 90.0 - 0.5 * 509);
   EXPECT_EQ(predictions[2][kFhb], fhb);
+}
+
+// Genomes are evaluated and predicted a few at a time; each must get the
+// values it gets alone, whatever its place in a block.
+TEST(TraitModelTest, GenomesInBatchesGetTheirOwnValues) {
+  const LocusTable map = QtlThenMarkers(true);
+  EffectTable effects;
+  BuildQtlEffects(map, effects);
+  std::array<TraitValues, kMarkerRows> markerEffects{};
+  for (int m = 0; m < kMarkerRows; ++m) markerEffects[m] = {1.0 / (m + 3), -0.7 / (m + 1), 0.01 * (m % 17)};
+  std::vector<DiploidGenome> genomes(7);
+  for (int i = 0; i < 7; ++i) {
+    for (int k = 0; k < kLoci; ++k) {
+      SetAllele(genomes[i], 0, k, static_cast<AlleleCode>(1 + (k * (i + 3) / 7 + i) % 2));
+      SetAllele(genomes[i], 1, k, static_cast<AlleleCode>(1 + (k * (i + 5) / 11) % 2));
+    }
+  }
+  std::vector<TraitValues> raw(7), predictions(7);
+  std::vector<int> scores(7, -1);
+  EvaluateGenomes(genomes, map, effects, raw, scores);
+  PredictFromMarkers(genomes, map, markerEffects, predictions);
+  for (int i = 0; i < 7; ++i) {
+    TraitValues alone;
+    int score = -1;
+    EvaluateGenome(genomes[i], map, effects, alone, score);
+    EXPECT_EQ(raw[i], alone) << i;
+    EXPECT_EQ(scores[i], score) << i;
+    std::vector<TraitValues> predicted(1);
+    PredictFromMarkers({genomes[i]}, map, markerEffects, predicted);
+    EXPECT_EQ(predictions[i], predicted[0]) << i;
+  }
+  EXPECT_NE(raw[0], raw[1]);
+  EXPECT_NE(predictions[5], predictions[6]);
 }
 
 }  // namespace
