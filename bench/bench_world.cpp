@@ -1,0 +1,53 @@
+#include "bench_world.h"
+
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "driver/reference_data.h"
+#include "genetics/trait_model.h"
+
+namespace plotwright::bench {
+
+Console& QuietConsole() {
+  static std::istringstream noInput;
+  static std::ostringstream discarded;
+  static Console console = MakeConsole(noInput, discarded, discarded);
+  discarded.str("");
+  return console;
+}
+
+std::unique_ptr<ReferenceTables> BuiltInWorld() {
+  auto reference = std::make_unique<ReferenceTables>();
+  // A folder without reference files makes the loaders use the built-in copies.
+  const std::filesystem::path none = std::filesystem::temp_directory_path() / "plotwright-bench-no-reference-files";
+  if (!LoadLocusTableAndFounders(QuietConsole(), none, *reference) ||
+      !LoadMarkerEffects(QuietConsole(), none, *reference)) {
+    std::cerr << "the built-in reference data do not load\n";
+    std::exit(1);
+  }
+  BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
+  return reference;
+}
+
+CrossTable AllCrosses(int plantsPerCross) {
+  CrossTable crosses;
+  for (int first = 1; first <= kFounders; ++first) {
+    for (int second = first; second <= kFounders; ++second) {
+      crosses.CrossParents.push_back({first, second});
+      crosses.CrossSize.push_back(plantsPerCross);
+    }
+  }
+  return crosses;
+}
+
+double PeakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // Linux reports kilobytes
+}
+
+}  // namespace plotwright::bench

@@ -1,0 +1,248 @@
+// Speed of the genetics and of the tasks that touch every entry. The
+// generator is the yardstick: every draw of a game comes from one sequential
+// stream, so gamete formation, F2 creation and single-seed descent are judged
+// by their time relative to the bare draws they consume, measured in the same
+// run (alternating with the work) so that a busy machine cannot fake a ratio.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include "bench_world.h"
+#include "genetics/f2_population.h"
+#include "genetics/meiosis.h"
+#include "genetics/random.h"
+#include "genetics/single_seed_descent.h"
+#include "genetics/trait_model.h"
+#include "selection/results_file.h"
+#include "trials/phenotyping.h"
+
+namespace plotwright::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double>(to - from).count();
+}
+
+// Seconds taken by `draws` bare draws from the game's stream, held in
+// registers the way gamete formation holds it: the fastest the stream goes,
+// and so the strictest yardstick.
+double TimeBareDraws(std::int64_t draws, std::int32_t& seed) {
+  GeneratorState generator = RunGenerator();
+  std::int64_t sink = 0;
+  const auto start = Clock::now();
+  for (std::int64_t i = 0; i < draws; ++i) sink += NextCombined(seed, generator);
+  const auto stop = Clock::now();
+  RunGenerator() = generator;
+  benchmark::DoNotOptimize(sink);
+  return Seconds(start, stop);
+}
+
+// Times a piece of work against the bare draws it consumes, alternating the
+// two in every iteration. The reported ratio is the median of the
+// iterations' ratios, so a burst of load from other programs during a few
+// iterations does not move it.
+struct DrawRatio {
+  std::vector<double> Ratios;
+  double WorkSeconds = 0.0;
+
+  template <typename Work>
+  void Measure(benchmark::State& state, std::int64_t draws, std::int32_t& seed, Work work) {
+    const double drawSeconds = TimeBareDraws(draws, seed);
+    const auto start = Clock::now();
+    work();
+    const double seconds = Seconds(start, Clock::now());
+    state.SetIterationTime(seconds);
+    WorkSeconds += seconds;
+    Ratios.push_back(seconds / drawSeconds);
+  }
+
+  // Time per unit in nanoseconds, and the median ratio.
+  void Report(benchmark::State& state, std::int64_t unitsPerIteration, const char* perUnit) {
+    state.counters[perUnit] = WorkSeconds / static_cast<double>(state.iterations() * unitsPerIteration) * 1e9;
+    std::nth_element(Ratios.begin(), Ratios.begin() + static_cast<std::ptrdiff_t>(Ratios.size() / 2), Ratios.end());
+    state.counters["ratio_to_draws"] = Ratios[Ratios.size() / 2];
+  }
+};
+
+// Nanoseconds per unit since `start`, over all iterations so far.
+double NanosecondsPer(benchmark::State& state, Clock::time_point start, double unitsPerIteration) {
+  return Seconds(start, Clock::now()) / (static_cast<double>(state.iterations()) * unitsPerIteration) * 1e9;
+}
+
+// The first `crossCount` crosses of the largest game (founder 1 with itself
+// and with founders 2, 3, ...), `plantsPerCross` plants each.
+CrossTable SomeCrosses(int crossCount, int plantsPerCross) {
+  CrossTable crosses = AllCrosses(plantsPerCross);
+  crosses.CrossParents.resize(static_cast<std::size_t>(crossCount));
+  crosses.CrossSize.resize(static_cast<std::size_t>(crossCount));
+  return crosses;
+}
+
+// The F2 plants of some crosses.
+struct Plants {
+  std::unique_ptr<ReferenceTables> Reference = BuiltInWorld();
+  CrossTable Crosses;
+  Population Table;
+  std::int32_t Seed = -1;
+
+  Plants(int crossCount, int plantsPerCross) : Crosses(SomeCrosses(crossCount, plantsPerCross)) {
+    CreateEntryTables(Table, crossCount * plantsPerCross);
+    CreateF2Population(QuietConsole(), *Reference, Crosses, Seed, Table);
+  }
+};
+
+// The stream alone, held in registers across a batch of draws (as gamete
+// formation holds it) and one DrawUniform at a time.
+void BM_BareGenerator(benchmark::State& state) {
+  constexpr int kBatch = 1024;
+  std::int32_t seed = -1;
+  std::int64_t sink = 0;
+  const auto start = Clock::now();
+  for (auto _ : state) {
+    GeneratorState generator = RunGenerator();
+    for (int i = 0; i < kBatch; ++i) sink += NextCombined(seed, generator);
+    RunGenerator() = generator;
+  }
+  benchmark::DoNotOptimize(sink);
+  state.SetItemsProcessed(state.iterations() * kBatch);
+  state.counters["ns_per_draw"] = NanosecondsPer(state, start, kBatch);
+}
+BENCHMARK(BM_BareGenerator);
+
+void BM_DrawUniform(benchmark::State& state) {
+  constexpr int kBatch = 1024;
+  std::int32_t seed = -1;
+  double sink = 0.0;
+  const auto start = Clock::now();
+  for (auto _ : state) {
+    for (int i = 0; i < kBatch; ++i) sink += DrawUniform(seed);
+  }
+  benchmark::DoNotOptimize(sink);
+  state.SetItemsProcessed(state.iterations() * kBatch);
+  state.counters["ns_per_draw"] = NanosecondsPer(state, start, kBatch);
+}
+BENCHMARK(BM_DrawUniform);
+
+void BM_GameteFormation(benchmark::State& state) {
+  const auto reference = BuiltInWorld();
+  DiploidGenome f1{};
+  for (int k = 0; k < kLoci; ++k) {
+    SetAllele(f1, 0, k, reference->FounderGenotype[0][k]);
+    SetAllele(f1, 1, k, reference->FounderGenotype[1][k]);
+  }
+  const MeiosisMap map = PrepareMeiosis(reference->LocusTable);
+  constexpr int kBatch = 64;
+  HomologueBits gamete{};
+  std::int32_t seed = -1;
+  DrawRatio ratio;
+  for (auto _ : state) {
+    ratio.Measure(state, kBatch * kLoci, seed, [&] {
+      for (int g = 0; g < kBatch; ++g) {
+        DrawGamete(f1, map, seed, gamete);
+        benchmark::DoNotOptimize(gamete);
+      }
+    });
+  }
+  ratio.Report(state, kBatch, "ns_per_gamete");
+}
+BENCHMARK(BM_GameteFormation)->UseManualTime();
+
+// F2 plants of six crosses of 200 plants: the whole creation, with the
+// plants' values and their marker predictions. Target: at most 1.15 x 1824
+// draws.
+void BM_F2CreationPerPlant(benchmark::State& state) {
+  Plants plants(6, 200);
+  const int n = plants.Table.EntryCount;
+  DrawRatio ratio;
+  for (auto _ : state) {
+    ratio.Measure(state, static_cast<std::int64_t>(n) * 2 * kLoci, plants.Seed, [&] {
+      CreateF2Population(QuietConsole(), *plants.Reference, plants.Crosses, plants.Seed, plants.Table);
+    });
+  }
+  ratio.Report(state, n, "ns_per_plant");
+}
+BENCHMARK(BM_F2CreationPerPlant)->UseManualTime();
+
+// Single-seed descent of F2 plants, with the lines' values and predictions.
+// Target: at most 1.15 x 9120 draws.
+void BM_SingleSeedDescentPerEntry(benchmark::State& state) {
+  Plants plants(6, 40);
+  const std::vector<DiploidGenome> f2 = plants.Table.Genome;
+  const int n = plants.Table.EntryCount;
+  DrawRatio ratio;
+  for (auto _ : state) {
+    plants.Table.Genome = f2;
+    ratio.Measure(state, static_cast<std::int64_t>(n) * 2 * kSelfingGenerations * kLoci, plants.Seed,
+                  [&] { DevelopInbredLines(QuietConsole(), *plants.Reference, plants.Seed, plants.Table); });
+  }
+  ratio.Report(state, n, "ns_per_entry");
+}
+BENCHMARK(BM_SingleSeedDescentPerEntry)->UseManualTime();
+
+void BM_MarkerPredictionsPerEntry(benchmark::State& state) {
+  Plants plants(6, 400);
+  const int n = plants.Table.EntryCount;
+  const auto start = Clock::now();
+  for (auto _ : state) {
+    PredictFromMarkers(plants.Table.Genome, plants.Reference->LocusTable, plants.Reference->MarkerEffects,
+                       plants.Table.PlantPrediction);
+    benchmark::DoNotOptimize(plants.Table.PlantPrediction.data());
+  }
+  state.counters["ns_per_entry"] = NanosecondsPer(state, start, n);
+}
+BENCHMARK(BM_MarkerPredictionsPerEntry);
+
+// Lines of a large game with every value column filled.
+Population LineTable(int lines) {
+  Population population;
+  CreateEntryTables(population, lines);
+  for (int i = 0; i < lines; ++i) {
+    population.EntryId[i] = i + 1;
+    population.EntryParents[i] = {1 + i % 15, 1 + i / 15 % 15};
+    for (int c = 0; c < kValueColumns; ++c) population.ResultsTable[i][c] = 90.0 + 0.37 * ((i * 7 + c) % 101);
+  }
+  return population;
+}
+
+// A trial year of one trait at four locations for all lines of a game of
+// 240000 entries: two draws per line and location.
+void BM_TrialOfAllLines(benchmark::State& state) {
+  constexpr int kLines = 240000;
+  const std::array<double, kTraits> variance = ComputeErrorVariances();
+  std::vector<double> errors(kLines);
+  std::int32_t seed = -1;
+  const auto start = Clock::now();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SimulateTrialError(kLines, seed, errors, 4, kYield, variance));
+  }
+  state.counters["ns_per_line"] = NanosecondsPer(state, start, kLines);
+}
+BENCHMARK(BM_TrialOfAllLines)->Unit(benchmark::kMillisecond);
+
+// The line table of 240000 kept lines with twelve value columns.
+void BM_WriteLineTable(benchmark::State& state) {
+  constexpr int kLines = 240000;
+  const Population population = LineTable(kLines);
+  LineTableColumns columns = NewLineTableColumns();
+  columns.LastColumn = kValueColumns;
+  std::size_t bytes = 0;
+  const auto start = Clock::now();
+  for (auto _ : state) {
+    const std::string text = LineTableText(population, columns);
+    bytes += text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+  state.counters["ns_per_line"] = NanosecondsPer(state, start, kLines);
+}
+BENCHMARK(BM_WriteLineTable)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace plotwright::bench
+
+BENCHMARK_MAIN();
