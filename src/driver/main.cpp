@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/founders.h"
 #include "driver/game.h"
 #include "driver/options.h"
 
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
     case CommandLine::Action::kVersion:
       std::cout << "plotwright " << PLOTWRIGHT_VERSION << '\n';
       return 0;
+    case CommandLine::Action::kFounders: {
+      plotwright::Console console = plotwright::MakeConsole(std::cin, std::cout, std::cerr);
+      return plotwright::ShowFounders(console, std::filesystem::current_path());
+    }
     case CommandLine::Action::kBadUsage:
       std::cerr << "plotwright: " << line.Problem << "\n\n" << plotwright::UsageText();
       return 2;

@@ -16,6 +16,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.Do = CommandLine::Action::kVersion;
       return line;
     }
+    if (argument == "--founders") {
+      line.Do = CommandLine::Action::kFounders;
+      return line;
+    }
     std::string value;
     if (argument == "--seed" && i + 1 < arguments.size()) {
       value = arguments[++i];
@@ -38,7 +42,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: plotwright [--seed N] [--help] [--version]\n"
+  return "Usage: plotwright [--seed N] [--founders] [--help] [--version]\n"
          "\n"
          "A plant-breeding game for the classroom. Run it in a folder that holds\n"
          "Crosses.csv (one cross per line: founder, founder, number of F2 plants);\n"
@@ -47,6 +51,8 @@ std::string UsageText() {
          "Options:\n"
          "  --seed N    start the random stream from seed N (0 to 2147483647)\n"
          "              instead of the clock, so a game can be replayed exactly\n"
+         "  --founders  show the yield, protein and Fhb of the 15 founder lines and\n"
+         "              whether each carries the Fhb resistance gene, then exit\n"
          "  --help      show this text and exit\n"
          "  --version   show the version and exit\n";
 }

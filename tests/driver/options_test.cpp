@@ -15,6 +15,7 @@ TEST(OptionsTest, SeedReplacesTheClockSeedNegated) {
   EXPECT_EQ(ParseCommandLine({"--seed=2147483647"}).Options.Seed, -2147483647);
   EXPECT_EQ(ParseCommandLine({"--help"}).Do, Action::kHelp);
   EXPECT_EQ(ParseCommandLine({"--version"}).Do, Action::kVersion);
+  EXPECT_EQ(ParseCommandLine({"--founders"}).Do, Action::kFounders);
 }
 
 TEST(OptionsTest, BadOptionsAreRefused) {

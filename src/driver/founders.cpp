@@ -1,0 +1,53 @@
+#include "driver/founders.h"
+
+#include <memory>
+
+#include "driver/reference_data.h"
+#include "genetics/trait_model.h"
+#include "textio/edit.h"
+
+namespace plotwright {
+
+std::array<FounderProfile, kFounders> DescribeFounders(const ReferenceTables& reference) {
+  std::array<FounderProfile, kFounders> founders{};
+  // A founder is inbred: both homologues carry its one allele per locus.
+  DiploidGenome genome{};
+  for (std::size_t f = 0; f < kFounders; ++f) {
+    for (int k = 0; k < kLoci; ++k) {
+      SetAllele(genome, 0, k, reference.FounderGenotype[f][static_cast<std::size_t>(k)]);
+      SetAllele(genome, 1, k, reference.FounderGenotype[f][static_cast<std::size_t>(k)]);
+    }
+    int fhbScore = 0;
+    EvaluateGenome(genome, reference.LocusTable, reference.QtlEffects, founders[f].Values, fhbScore);
+    for (int t = 0; t < kTraits; ++t) {
+      founders[f].Values[static_cast<std::size_t>(t)] = ToTraitScale(founders[f].Values[static_cast<std::size_t>(t)], t);
+    }
+    founders[f].Resistant = fhbScore == 2;
+  }
+  return founders;
+}
+
+std::string FoundersTableText(const std::array<FounderProfile, kFounders>& founders) {
+  std::string text =
+      " The founder lines, with the genotypic values a line of their own would show\n"
+      "  \n"
+      "                Yield     Protein         Fhb  Resistance\n"
+      "            [bu/acre]         [%]         [%]  allele\n"
+      "  \n";
+  for (std::size_t f = 0; f < kFounders; ++f) {
+    const TraitValues& v = founders[f].Values;
+    text += "  Line " + EditI(static_cast<long long>(f + 1), 2) + EditF(v[kYield], 12, 2) +
+            EditF(v[kProtein], 12, 2) + EditF(v[kFhb], 12, 2) + (founders[f].Resistant ? "  yes" : "  no") + "\n";
+  }
+  return text;
+}
+
+int ShowFounders(Console& console, const std::filesystem::path& folder) {
+  const auto reference = std::make_unique<ReferenceTables>();
+  if (!LoadLocusTableAndFounders(console, folder, *reference)) return 1;
+  BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
+  console.Out << FoundersTableText(DescribeFounders(*reference));
+  return 0;
+}
+
+}  // namespace plotwright
