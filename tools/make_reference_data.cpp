@@ -1,36 +1,60 @@
-// Makes the game's provisional reference data and writes the three files into
-// the folder named on the command line:
-//   zForbidden.csv  the genetic map: 912 loci on 21 chromosomes, each locus a
-//                   QTL (positive number) or a marker (negated number), with
-//                   its chromosome and its position in tenths of a cM;
+// Makes the game's reference data and writes the three files into the folder
+// named on the command line:
+//   zForbidden.csv  the genetic map: 912 loci on the 21 chromosomes of bread
+//                   wheat, each locus a QTL (positive number) or a marker
+//                   (negated number), with its chromosome and its position
+//                   in tenths of a cM;
 //   zHandsOff.csv   the allele codes of the 15 founder lines at every locus;
 //   zKeepOut.csv    the marker effects for genomewide prediction and, last,
-//                   the intercepts.
-// QTL 303, whose genotype is scored as the major Fhb resistance gene, is made
-// the first Fhb QTL of the genome, so it is also the one with the major
-// effect; founders carry its resistance allele exactly as the game's founder
-// list says.
-// The data are provisional: a plausible, simple world to play in, not the
-// result of any real experiment. Everything comes from one fixed seed, so a
-// rerun writes the same bytes; tests check that the committed files are
-// exactly what this program writes.
+//                   the intercepts, on the scales shown to the player.
 //
-// Usage: make_reference_data <folder>
+// The world is made the way a breeder's germplasm comes about. A few
+// ancestral haplotypes found four breeding pools, which recombine on the map
+// for generations under their own selection; lines drawn from the pools are
+// inbred, and the fifteen founders are chosen among them so that the F2 of
+// all their crosses has the spread the game's trait scales assume and a
+// thoughtful breeder, but not a lucky one, can reach the standards. The
+// marker effects are then estimated, as a breeding programme would, by ridge
+// regression of field-trial means of a training population of inbred lines
+// on their marker scores.
+//
+// Everything comes from fixed seeds and runs on one thread in a fixed order,
+// so a rerun writes the same bytes; the tests check that the committed files
+// are exactly what this program writes. With --report it also measures the
+// world it wrote with the game's own simulation: the F2 of all crosses
+// against the trait scales, and the accuracy of the predictions in ten
+// crosses kept out of the training population.
+//
+// Usage: make_reference_data [--report] <folder>
+
+#include <Eigen/Dense>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <numeric>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "driver/population.h"
+#include "genetics/f2_population.h"
+#include "genetics/meiosis.h"
+#include "genetics/random.h"
+#include "genetics/single_seed_descent.h"
 #include "genetics/trait_model.h"
+#include "trials/phenotyping.h"
 
 namespace {
 
+using plotwright::AlleleAt;
+using plotwright::DiploidGenome;
+using plotwright::Gamete;
 using plotwright::kFounders;
 using plotwright::kLoci;
 using plotwright::kMarkerRows;
@@ -38,18 +62,13 @@ using plotwright::kMarkers;
 using plotwright::kQtl;
 using plotwright::kTraits;
 using plotwright::LocusRecord;
-
-constexpr int kChromosomes = 21;
-constexpr int kShortestCentimorgans = 100;
-constexpr int kLongestCentimorgans = 250;
-// The major Fhb resistance gene sits near the start of this chromosome.
-constexpr int kFhbGeneChromosome = 8;
-// How often, within a founder, a QTL carries the allele of the marker nearest
-// to it: markers are in linkage disequilibrium with the QTL near them.
-constexpr std::uint64_t kLinkagePercent = 90;
+using plotwright::TraitValues;
+using LocusTable = std::array<LocusRecord, kLoci>;
+using QtlEffectTable = std::array<plotwright::QtlClassEffects, kQtl + 1>;
 
 // SplitMix64: a small generator whose output is fixed by its seed on every
-// platform, unlike the standard library's distributions.
+// platform, unlike the standard library's distributions. It makes every
+// choice of the generator except meiosis, which is the game's own.
 struct SplitMix64 {
   std::uint64_t State;
   std::uint64_t Next() {
@@ -60,140 +79,685 @@ struct SplitMix64 {
   }
   // An integer in 0..n-1 (the tiny modulo bias does not matter here).
   int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
+  // A uniform in (0, 1): 53 random bits, never 0.
+  double Uniform() { return (static_cast<double>(Next() >> 11) + 0.5) / 9007199254740992.0; }
+  // A standard normal deviate (the cosine half of Box-Muller).
+  double Normal() {
+    const double radius = std::sqrt(-2.0 * std::log(Uniform()));
+    return radius * std::cos(6.283185307179586 * Uniform());
+  }
 };
 
-// Fhb QTL are the protein QTL (number mod 5 = 3) numbered 270 and above.
-bool IsFhbQtl(int code) { return code >= 270 && code <= kQtl && code % 5 == 3; }
+template <typename T>
+void Shuffle(SplitMix64& rng, std::vector<T>& items) {
+  for (std::size_t i = items.size(); i > 1; --i) std::swap(items[i - 1], items[static_cast<std::size_t>(rng.Below(static_cast<int>(i)))]);
+}
 
-// Chromosome lengths, the loci on each in proportion to its length (largest
-// remainders take the loci left over), and rising positions on each.
-void MakeMap(SplitMix64& rng, std::array<LocusRecord, kLoci>& map) {
-  std::array<int, kChromosomes> length{};
-  for (int& cm : length) cm = kShortestCentimorgans + rng.Below(kLongestCentimorgans - kShortestCentimorgans + 1);
-  const int total = std::accumulate(length.begin(), length.end(), 0);
+// ---------------------------------------------------------------------------
+// The map
 
+// Lengths of the 21 linkage groups of a published bread-wheat consensus map,
+// in genome order 1A, 1B, 1D, ..., 7D (see docs/reference-data.md for the
+// source), rounded to whole centimorgans.
+struct ChromosomeLength {
+  const char* Name;
+  int Centimorgans;
+};
+constexpr std::array<ChromosomeLength, 21> kWheatMap = {{
+    {"1A", 178}, {"1B", 182}, {"1D", 171}, {"2A", 181}, {"2B", 176}, {"2D", 165}, {"3A", 187},
+    {"3B", 165}, {"3D", 158}, {"4A", 171}, {"4B", 125}, {"4D", 118}, {"5A", 226}, {"5B", 200},
+    {"5D", 213}, {"6A", 154}, {"6B", 142}, {"6D", 159}, {"7A", 227}, {"7B", 180}, {"7D", 217},
+}};
+constexpr int kChromosomes = static_cast<int>(kWheatMap.size());
+// Chromosome 3B: the major Fhb resistance gene lies near the distal end of
+// its short arm, where the map of the chromosome begins.
+constexpr int kFhbGeneChromosome = 8;
+// Its locus: the second of the chromosome.
+constexpr int kFhbGeneLocusOnChromosome = 1;
+
+// Loci on each chromosome in proportion to its length (largest remainders
+// take the loci left over), and positions rising along it. The gaps between
+// neighbours are the chromosome's mean spacing times 0.35 + an exponential
+// draw, rescaled to span the chromosome, so they vary as on a real map but
+// are nearly always 1 cM or more: the game's map function ignores
+// fractions of a centimorgan, and closer loci would never recombine.
+LocusTable MakeMap(SplitMix64& rng) {
+  int total = 0;
+  for (const ChromosomeLength& c : kWheatMap) total += c.Centimorgans;
   std::array<int, kChromosomes> loci{};
-  std::array<int, kChromosomes> order{};
+  std::vector<int> order(kChromosomes);
   for (int c = 0; c < kChromosomes; ++c) {
-    loci[c] = kLoci * length[c] / total;
+    loci[c] = kLoci * kWheatMap[c].Centimorgans / total;
     order[c] = c;
   }
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    return kLoci * length[a] % total > kLoci * length[b] % total;
+    return kLoci * kWheatMap[a].Centimorgans % total > kLoci * kWheatMap[b].Centimorgans % total;
   });
   int left = kLoci - std::accumulate(loci.begin(), loci.end(), 0);
   for (int i = 0; left > 0; ++i, --left) ++loci[order[i]];
 
+  LocusTable map{};
   int k = 0;
   for (int c = 0; c < kChromosomes; ++c) {
-    std::vector<int> positions(static_cast<std::size_t>(loci[c]));
-    for (int& p : positions) p = rng.Below(length[c] * 10 + 1);
-    std::sort(positions.begin(), positions.end());
-    for (std::size_t i = 1; i < positions.size(); ++i) positions[i] = std::max(positions[i], positions[i - 1] + 1);
-    for (int p : positions) {
+    const int n = loci[c];
+    // n + 1 gaps: before the first locus, between loci, after the last.
+    std::vector<double> gaps(static_cast<std::size_t>(n + 1));
+    double sum = 0;
+    for (double& g : gaps) {
+      g = 0.35 - std::log(rng.Uniform());
+      sum += g;
+    }
+    // The ends of a chromosome get half a gap, so loci reach near its tips.
+    sum -= (gaps.front() + gaps.back()) / 2;
+    const double tenths = kWheatMap[c].Centimorgans * 10.0;
+    double at = gaps.front() / 2;
+    for (int i = 0; i < n; ++i) {
       map[k].Chromosome = c + 1;
-      map[k].Position = p;
+      map[k].Position = static_cast<int>(std::lround(at / sum * tenths));
+      at += gaps[static_cast<std::size_t>(i + 1)];
       ++k;
     }
   }
+  return map;
 }
 
-// Every QTL and every marker once, in shuffled genome order; then QTL 303 is
-// moved near the start of its chromosome and every other Fhb QTL that would
-// precede it is moved behind it, so it is the first Fhb QTL of the genome and
-// carries the major-gene effect.
-void AssignLoci(SplitMix64& rng, std::array<LocusRecord, kLoci>& map) {
-  std::array<int, kLoci> codes{};
-  for (int c = 1; c <= kQtl; ++c) codes[c - 1] = c;
-  for (int m = 1; m <= kMarkers; ++m) codes[kQtl + m - 1] = -m;
-  for (int i = kLoci - 1; i > 0; --i) std::swap(codes[i], codes[rng.Below(i + 1)]);
+// Fhb QTL are the protein QTL (number mod 5 = 3) numbered 270 and above.
+bool IsFhbQtl(int code) { return code >= 270 && code <= kQtl && code % 5 == 3; }
+
+// Every QTL and every marker once, in shuffled genome order. QTL 303 then
+// takes the locus of the Fhb gene on 3BS, and every other Fhb QTL that would
+// precede it trades places with a yield or protein QTL behind it, so 303 is
+// the first Fhb QTL of the genome and carries the major-gene effect.
+void NumberLoci(SplitMix64& rng, LocusTable& map) {
+  std::vector<int> codes;
+  for (int c = 1; c <= kQtl; ++c) codes.push_back(c);
+  for (int m = 1; m <= kMarkers; ++m) codes.push_back(-m);
+  Shuffle(rng, codes);
 
   int gene = 0;
   while (map[gene].Chromosome != kFhbGeneChromosome) ++gene;
-  ++gene;  // the chromosome's second locus
+  gene += kFhbGeneLocusOnChromosome;
   std::swap(codes[gene], *std::find(codes.begin(), codes.end(), plotwright::kFhbGeneQtl));
   for (int k = 0; k < gene; ++k) {
     while (IsFhbQtl(codes[k])) {
       const int later = gene + 1 + rng.Below(kLoci - gene - 1);
-      if (!IsFhbQtl(codes[later])) std::swap(codes[k], codes[later]);
+      if (codes[later] > 0 && !IsFhbQtl(codes[later])) std::swap(codes[k], codes[later]);
     }
   }
   for (int k = 0; k < kLoci; ++k) map[k].QtlOrMarker = codes[k];
 }
 
-// For each QTL, the locus of the nearest marker on its chromosome (the
-// earlier one on a tie), or -1 if its chromosome has no marker.
-std::array<int, kLoci> NearestMarkers(const std::array<LocusRecord, kLoci>& map) {
-  std::array<int, kLoci> nearest{};
-  nearest.fill(-1);
+int LocusOf(const LocusTable& map, int code) {
   for (int k = 0; k < kLoci; ++k) {
-    if (map[k].QtlOrMarker <= 0) continue;
-    int best = -1;
-    for (int j = 0; j < kLoci; ++j) {
-      if (map[j].QtlOrMarker >= 0 || map[j].Chromosome != map[k].Chromosome) continue;
-      if (best < 0 || std::abs(map[j].Position - map[k].Position) < std::abs(map[best].Position - map[k].Position)) {
-        best = j;
+    if (map[k].QtlOrMarker == code) return k;
+  }
+  return -1;
+}
+
+// ---------------------------------------------------------------------------
+// Genomes
+
+DiploidGenome Diploid(const Gamete& first, const Gamete& second) {
+  DiploidGenome genome{};
+  for (int k = 0; k < kLoci; ++k) {
+    plotwright::SetAllele(genome, 0, k, first[k]);
+    plotwright::SetAllele(genome, 1, k, second[k]);
+  }
+  return genome;
+}
+
+Gamete FirstHomologue(const DiploidGenome& genome) {
+  Gamete gamete{};
+  for (int k = 0; k < kLoci; ++k) gamete[k] = AlleleAt(genome, 0, k);
+  return gamete;
+}
+
+// Genotypic values of an inbred line on the scales shown to the player.
+TraitValues LineValues(const Gamete& line, const LocusTable& map, const QtlEffectTable& effects) {
+  TraitValues raw{};
+  int score = 0;
+  plotwright::EvaluateGenome(Diploid(line, line), map, effects, raw, score);
+  for (int t = 0; t < kTraits; ++t) raw[t] = plotwright::ToTraitScale(raw[t], t);
+  return raw;
+}
+
+// ---------------------------------------------------------------------------
+// The breeding history
+
+constexpr int kAncestors = 8;
+// The ancestors that carry the resistance allele (code 1) at the Fhb gene.
+constexpr std::array<int, 3> kResistanceDonors = {0, 1, 5};
+
+// A breeding pool: founded by some of the ancestral haplotypes, then bred
+// for generations, each from the best 70 percent of the plants of the last,
+// mated at random. "Best" is by a selection index of the raw genotypic
+// values in raw SD units (weights per trait; 0, 0, 0 is no selection) plus a
+// normal deviate of SD 2, since breeders select on field plots, not on
+// genotypes.
+struct BreedingPool {
+  std::vector<int> Ancestors;
+  TraitValues Weights;
+};
+constexpr int kPoolSize = 100;
+constexpr int kGenerations = 12;
+constexpr int kKeptPercent = 70;
+constexpr double kSelectionNoise = 2.0;
+constexpr int kLinesPerPool = 40;
+
+// Four pools: one bred for resistance, one for yield and low protein, an
+// unselected landrace pool, and one bred towards the market's standards. The
+// first two share no ancestor.
+const std::vector<BreedingPool>& Pools() {
+  static const std::vector<BreedingPool> pools = {
+      {{0, 1, 2, 3}, {0.0, -0.3, -1.0}},               // resistance
+      {{4, 5, 6, 7}, {1.0, -0.5, 0.0}},                // yield and low protein
+      {{0, 1, 2, 3, 4, 5, 6, 7}, {0.0, 0.0, 0.0}},     // landraces
+      {{0, 1, 2, 3, 4, 5, 6, 7}, {0.3, -1.0, -1.0}},   // the market's standards
+  };
+  return pools;
+}
+
+// Ancestral haplotypes: random alleles; at the Fhb gene the resistance
+// allele in the donors only.
+std::vector<Gamete> MakeAncestors(SplitMix64& rng, int gene) {
+  std::vector<Gamete> ancestors(kAncestors);
+  for (Gamete& a : ancestors) {
+    for (int k = 0; k < kLoci; ++k) a[k] = static_cast<plotwright::AlleleCode>(1 + rng.Below(2));
+    a[gene] = 2;
+  }
+  for (int donor : kResistanceDonors) ancestors[donor][gene] = 1;
+  return ancestors;
+}
+
+// Breeds one pool and returns its lines, each inbred by single-seed descent
+// from a plant of the last generation.
+std::vector<Gamete> BreedPool(SplitMix64& rng, std::int32_t& seed, const BreedingPool& pool,
+                              const std::vector<Gamete>& ancestors, const LocusTable& map,
+                              const QtlEffectTable& effects) {
+  std::vector<DiploidGenome> plants(kPoolSize);
+  for (DiploidGenome& plant : plants) {
+    const int a = pool.Ancestors[rng.Below(static_cast<int>(pool.Ancestors.size()))];
+    const int b = pool.Ancestors[rng.Below(static_cast<int>(pool.Ancestors.size()))];
+    plant = Diploid(ancestors[a], ancestors[b]);
+  }
+  const bool selected = pool.Weights[0] != 0 || pool.Weights[1] != 0 || pool.Weights[2] != 0;
+  std::vector<DiploidGenome> next(kPoolSize);
+  Gamete first{}, second{};
+  for (int g = 0; g < kGenerations; ++g) {
+    std::vector<int> parents(kPoolSize);
+    std::iota(parents.begin(), parents.end(), 0);
+    if (selected) {
+      std::vector<double> index(kPoolSize);
+      for (int i = 0; i < kPoolSize; ++i) {
+        TraitValues raw{};
+        int score = 0;
+        plotwright::EvaluateGenome(plants[i], map, effects, raw, score);
+        index[i] = 0;
+        for (int t = 0; t < kTraits; ++t) {
+          index[i] += pool.Weights[t] * raw[t] / plotwright::kTraitScale[t].RawSd;
+        }
+        index[i] += kSelectionNoise * rng.Normal();
+      }
+      std::stable_sort(parents.begin(), parents.end(), [&](int a, int b) { return index[a] > index[b]; });
+      parents.resize(kPoolSize * kKeptPercent / 100);
+    }
+    const int n = static_cast<int>(parents.size());
+    for (DiploidGenome& child : next) {
+      plotwright::DrawGamete(plants[parents[rng.Below(n)]], map, seed, first);
+      plotwright::DrawGamete(plants[parents[rng.Below(n)]], map, seed, second);
+      child = Diploid(first, second);
+    }
+    plants.swap(next);
+  }
+  std::vector<Gamete> lines;
+  for (int i = 0; i < kLinesPerPool; ++i) {
+    DiploidGenome plant = plants[i];
+    plotwright::InbreedBySelfing(plant, map, seed);
+    lines.push_back(FirstHomologue(plant));
+  }
+  return lines;
+}
+
+// ---------------------------------------------------------------------------
+// Choosing the founders
+
+// The release standards, with the margins of the game's verdict.
+constexpr double kProteinLowest = 8.995;
+constexpr double kProteinHighest = 12.00499;
+constexpr double kFhbHighest = 5.00499;
+
+bool MeetsBothStandards(const TraitValues& v) {
+  return v[1] >= kProteinLowest && v[1] <= kProteinHighest && v[2] <= kFhbHighest;
+}
+
+// Mean and variance of the raw genotypic values of the F2 of a cross of two
+// inbred lines, worked out exactly rather than sampled. The F2 mean is the
+// midparent value. At a QTL where the parents differ, a plant's value is
+// d (o1 + o2) / 2, with d the value of the first parent's homozygote and o1,
+// o2 = +1 or -1 the parent each gamete took its allele from; the two
+// gametes are independent, and the origins at two loci of one chromosome
+// agree in sign on average by the product of (1 - 2r) over the intervals
+// between them, r being each interval's crossover chance. So the variance
+// is half the sum of d d' times that product over all pairs of differing
+// QTL of a chromosome.
+struct CrossMoments {
+  TraitValues Mean{};
+  TraitValues Variance{};
+  // Chances that an inbred line of the cross meets both release standards:
+  // any line, and a line screened for the resistance allele.
+  double AnyLineWins = 0;
+  double ScreenedLineWins = 0;
+};
+
+class F2Calculator {
+ public:
+  F2Calculator(const LocusTable& map, const QtlEffectTable& effects) : map_(map), effects_(effects) {
+    for (int k = 0; k < kLoci; ++k) {
+      if (map[k].QtlOrMarker > 0) qtlLoci_.push_back(k);
+    }
+    // Product of (1 - 2r) from the first locus of the chromosome up to each
+    // locus; their ratio gives the product between two loci.
+    linkage_.resize(kLoci);
+    lineLinkage_.resize(kLoci);
+    for (int k = 0; k < kLoci; ++k) {
+      if (k == 0 || map[k].Chromosome != map[k - 1].Chromosome) {
+        linkage_[k] = 1.0;
+        lineLinkage_[k] = 1.0;
+      } else {
+        const int cm = (map[k].Position - map[k - 1].Position) / 10;
+        const double r = plotwright::RecombinationFraction(cm);
+        linkage_[k] = linkage_[k - 1] * (1.0 - 2.0 * r);
+        lineLinkage_[k] = lineLinkage_[k - 1] * (1.0 - 2.0 * r) / (1.0 + 2.0 * r);
       }
     }
-    nearest[k] = best;
   }
-  return nearest;
-}
 
-// Founder alleles. A marker and the QTL nearest to it form a short
-// haplotype block: the few founders of a breeding pool share long stretches
-// of chromosome, so within a founder the block's QTL mostly carry the
-// marker's allele, and the marker tracks them through the crosses. Markers
-// and QTL without a block get random alleles; the Fhb resistance gene follows
-// the founders' known status (allele 1 resists), and its marker follows it.
-void MakeFounders(SplitMix64& rng, const std::array<LocusRecord, kLoci>& map, const std::array<int, kLoci>& nearest,
-                  std::array<plotwright::Gamete, kFounders>& founders) {
-  const auto linkedTo = [&](plotwright::AlleleCode allele) {
-    const bool linked = static_cast<std::uint64_t>(rng.Below(100)) < kLinkagePercent;
-    return linked ? allele : static_cast<plotwright::AlleleCode>(3 - allele);
+  CrossMoments Moments(const Gamete& a, const Gamete& b) const {
+    CrossMoments m;
+    std::vector<int> differing;
+    for (int k : qtlLoci_) {
+      const int c = map_[k].QtlOrMarker;
+      for (int t = 0; t < kTraits; ++t) {
+        m.Mean[t] += (effects_[c][a[k] - 1][t] + effects_[c][b[k] - 1][t]) / 2;
+      }
+      if (a[k] != b[k]) differing.push_back(k);
+    }
+    for (std::size_t i = 0; i < differing.size(); ++i) {
+      const int ki = differing[i];
+      const int ci = map_[ki].QtlOrMarker;
+      for (std::size_t j = i; j < differing.size(); ++j) {
+        const int kj = differing[j];
+        if (map_[kj].Chromosome != map_[ki].Chromosome) break;
+        const int cj = map_[kj].QtlOrMarker;
+        const double rho = (i == j ? 0.5 : 1.0) * linkage_[kj] / linkage_[ki];
+        for (int t = 0; t < kTraits; ++t) {
+          m.Variance[t] += rho * effects_[ci][a[ki] - 1][t] * effects_[cj][a[kj] - 1][t];
+        }
+      }
+    }
+    return m;
+  }
+
+  // The chances that an inbred line of the cross meets both release
+  // standards: any line, and a line with the resistance allele at the Fhb
+  // gene. Lines are treated as normal in protein and Fhb, with at each
+  // differing QTL the value d o of one parent's homozygote or the other's,
+  // origins correlated as in recombinant inbred lines ((1 - 2r) / (1 + 2r)
+  // per interval). Knowing the allele at the gene fixes its origin and
+  // shifts the linked QTL by their correlation with it.
+  struct Outlook {
+    double Any = 0;
+    double Resistant = 0;
   };
-  int gene = 0;
-  while (map[gene].QtlOrMarker != plotwright::kFhbGeneQtl) ++gene;
-  for (int f = 0; f < kFounders; ++f) {
-    plotwright::Gamete& founder = founders[f];
-    for (int k = 0; k < kLoci; ++k) founder[k] = static_cast<plotwright::AlleleCode>(1 + rng.Below(2));
-    founder[gene] = plotwright::kFounderFhbAllele[f] == 1 ? 1 : 2;
-    if (nearest[gene] >= 0) founder[nearest[gene]] = linkedTo(founder[gene]);
-    for (int k = 0; k < kLoci; ++k) {
-      if (k != gene && nearest[k] >= 0) founder[k] = linkedTo(founder[nearest[k]]);
+  Outlook LineOutlook(const Gamete& a, const Gamete& b, int gene) const {
+    std::array<double, 2> mean{};  // protein, Fhb on the display scale
+    std::vector<int> differing;
+    for (int k : qtlLoci_) {
+      const int c = map_[k].QtlOrMarker;
+      for (int t = 1; t < kTraits; ++t) mean[t - 1] += (effects_[c][a[k] - 1][t] + effects_[c][b[k] - 1][t]) / 2;
+      if (a[k] != b[k]) differing.push_back(k);
+    }
+    for (int t = 1; t < kTraits; ++t) mean[t - 1] = plotwright::ToTraitScale(mean[t - 1], t);
+    const auto display = [&](int k, int t) {
+      return effects_[map_[k].QtlOrMarker][a[k] - 1][t] * plotwright::kTraitScale[t].TargetSd /
+             plotwright::kTraitScale[t].RawSd;
+    };
+    // Covariances (protein-protein, protein-Fhb, Fhb-Fhb), unconditional
+    // and given the origin at the gene; and the shift of the mean when the
+    // origin at the gene is parent a's.
+    std::array<double, 3> all{}, given{};
+    std::array<double, 2> shift{};
+    const bool segregating = a[gene] != b[gene];
+    for (std::size_t i = 0; i < differing.size(); ++i) {
+      const int ki = differing[i];
+      for (std::size_t j = 0; j < differing.size(); ++j) {
+        const int kj = differing[j];
+        if (map_[kj].Chromosome != map_[ki].Chromosome) continue;
+        const double rho = LineCorrelation(ki, kj);
+        const double rhoGiven =
+            segregating && map_[ki].Chromosome == map_[gene].Chromosome ? rho - LineCorrelation(ki, gene) * LineCorrelation(kj, gene) : rho;
+        const double pp = display(ki, 1) * display(kj, 1), pf = display(ki, 1) * display(kj, 2),
+                     ff = display(ki, 2) * display(kj, 2);
+        all[0] += rho * pp, all[1] += rho * pf, all[2] += rho * ff;
+        given[0] += rhoGiven * pp, given[1] += rhoGiven * pf, given[2] += rhoGiven * ff;
+      }
+      if (segregating && map_[ki].Chromosome == map_[gene].Chromosome) {
+        shift[0] += LineCorrelation(ki, gene) * display(ki, 1);
+        shift[1] += LineCorrelation(ki, gene) * display(ki, 2);
+      }
+    }
+    Outlook outlook;
+    outlook.Any = ChanceOfBoth(mean, all);
+    if (!segregating) {
+      outlook.Resistant = a[gene] == 1 ? outlook.Any : 0.0;
+    } else {
+      const double sign = a[gene] == 1 ? 1.0 : -1.0;
+      outlook.Resistant = ChanceOfBoth({mean[0] + sign * shift[0], mean[1] + sign * shift[1]}, given);
+    }
+    return outlook;
+  }
+
+ private:
+  const LocusTable& map_;
+  const QtlEffectTable& effects_;
+  std::vector<int> qtlLoci_;
+  std::vector<double> linkage_;
+  std::vector<double> lineLinkage_;
+
+  double LineCorrelation(int k1, int k2) const {
+    return k1 < k2 ? lineLinkage_[k2] / lineLinkage_[k1] : lineLinkage_[k1] / lineLinkage_[k2];
+  }
+
+  // P(Fhb <= limit and protein within the range) for a normal line with
+  // the given means and covariances (protein-protein, protein-Fhb,
+  // Fhb-Fhb): Simpson's rule over protein of the normal density times the
+  // conditional chance of the Fhb limit.
+  static double ChanceOfBoth(const std::array<double, 2>& mean, const std::array<double, 3>& cov) {
+    const double sdP = std::sqrt(std::max(cov[0], 1e-12));
+    const double slope = cov[1] / (sdP * sdP);
+    const double sdF = std::sqrt(std::max(cov[2] - slope * cov[1], 1e-12));
+    const double low = std::max(kProteinLowest, mean[0] - 8 * sdP), high = std::min(kProteinHighest, mean[0] + 8 * sdP);
+    if (low >= high) return 0;
+    constexpr int kSteps = 200;
+    const double h = (high - low) / kSteps;
+    double sum = 0;
+    for (int i = 0; i <= kSteps; ++i) {
+      const double y = low + i * h;
+      const double z = (y - mean[0]) / sdP;
+      const double density = std::exp(-0.5 * z * z) / (sdP * 2.5066282746310002);
+      const double fhb = mean[1] + slope * (y - mean[0]);
+      const double chance = 0.5 * std::erfc(-(kFhbHighest - fhb) / (sdF * 1.4142135623730951));
+      sum += (i == 0 || i == kSteps ? 1 : (i % 2 == 1 ? 4 : 2)) * density * chance;
+    }
+    return sum * h / 3;
+  }
+};
+
+// Pooled raw mean and SD over the F2 of all crosses of two different
+// founders, each cross with as many plants.
+struct PooledF2 {
+  TraitValues Mean{};
+  TraitValues Sd{};
+};
+
+PooledF2 Pool(const std::vector<int>& chosen, const std::vector<std::vector<CrossMoments>>& pairs) {
+  PooledF2 pooled;
+  TraitValues within{}, square{};
+  int crosses = 0;
+  for (std::size_t i = 0; i < chosen.size(); ++i) {
+    for (std::size_t j = i + 1; j < chosen.size(); ++j) {
+      const CrossMoments& m = pairs[chosen[i]][chosen[j]];
+      for (int t = 0; t < kTraits; ++t) {
+        pooled.Mean[t] += m.Mean[t];
+        square[t] += m.Mean[t] * m.Mean[t];
+        within[t] += m.Variance[t];
+      }
+      ++crosses;
     }
   }
+  for (int t = 0; t < kTraits; ++t) {
+    pooled.Mean[t] /= crosses;
+    const double between = square[t] / crosses - pooled.Mean[t] * pooled.Mean[t];
+    pooled.Sd[t] = std::sqrt(within[t] / crosses + between);
+  }
+  return pooled;
 }
 
-// Marker effects on the display scale: each QTL's additive effect (half the
-// difference between its two homozygotes) goes to its nearest marker, so a
-// marker score of -1 or +1 stands for the QTL genotype; the sums are then
-// scaled like genotypic values, target SD over raw SD, and the intercept
-// takes the rest of the transform.
-std::array<plotwright::TraitValues, kMarkerRows> MakeMarkerEffects(const std::array<LocusRecord, kLoci>& map,
-                                                                   const std::array<int, kLoci>& nearest) {
-  std::array<plotwright::QtlClassEffects, kQtl + 1> qtlEffects{};
-  plotwright::BuildQtlEffects(map, qtlEffects);
-  std::array<plotwright::TraitValues, kMarkerRows> effects{};
-  for (int k = 0; k < kLoci; ++k) {
-    if (nearest[k] < 0) continue;
-    const int c = map[k].QtlOrMarker;
-    const int m = -map[nearest[k]].QtlOrMarker;
-    for (int t = 0; t < kTraits; ++t) effects[m - 1][t] += (qtlEffects[c][1][t] - qtlEffects[c][0][t]) / 2.0;
-  }
+// Calibration error: each mean's distance from the scale's raw mean in
+// units of the raw SD, and each SD's relative distance from the raw SD, the
+// latter weighted so that 5 percent counts as much as 0.1 SD; squared and
+// summed over the traits.
+double CalibrationError(const PooledF2& pooled) {
+  double error = 0;
   for (int t = 0; t < kTraits; ++t) {
     const plotwright::TraitScaleRow& scale = plotwright::kTraitScale[t];
-    const double factor = scale.TargetSd / scale.RawSd;
-    for (int m = 0; m < kMarkers; ++m) effects[m][t] *= factor;
-    effects[kMarkerRows - 1][t] = scale.TargetMean - scale.RawMean * factor;
+    const double mean = (pooled.Mean[t] - scale.RawMean) / scale.RawSd;
+    const double sd = (pooled.Sd[t] / scale.RawSd - 1.0) * 2.0;
+    error += mean * mean + sd * sd;
+  }
+  return error;
+}
+
+
+// What the founder search minimises: the calibration error, weighted so that
+// a quarter of the tolerances already costs 1, and the distance from a game
+// worth playing. A random line of a random cross should rarely meet both
+// standards (on average over the crosses, at most kRandomTarget), while the
+// three best crosses, screened, should give a fair share of lines that do
+// (kBestTarget on average).
+constexpr double kRandomTarget = 0.02;
+constexpr double kBestTarget = 0.10;
+constexpr std::size_t kSearchStarts = 8;
+double FounderSetCost(const std::vector<int>& chosen, const std::vector<std::vector<CrossMoments>>& pairs) {
+  double any = 0;
+  std::vector<double> screened;
+  for (std::size_t i = 0; i < chosen.size(); ++i) {
+    for (std::size_t j = i + 1; j < chosen.size(); ++j) {
+      const CrossMoments& m = pairs[chosen[i]][chosen[j]];
+      any += m.AnyLineWins;
+      screened.push_back(m.ScreenedLineWins);
+    }
+  }
+  any /= static_cast<double>(screened.size());
+  std::partial_sort(screened.begin(), screened.begin() + 3, screened.end(), std::greater<double>());
+  const double best = (screened[0] + screened[1] + screened[2]) / 3;
+  double cost = 400 * CalibrationError(Pool(chosen, pairs));
+  if (any > kRandomTarget) cost += std::pow((any - kRandomTarget) / 0.01, 2);
+  if (best < kBestTarget) cost += std::pow((kBestTarget - best) / 0.03, 2);
+  return cost;
+}
+
+// Finds the founders: eleven lines with the resistance allele and four
+// without, one for each founder slot, chosen by steepest descent over swaps
+// of one line, from several starts, to the lowest FounderSetCost. Lines that
+// meet both release standards are never chosen, nor a line too like one
+// chosen already (within 2 bushels, 0.3 percent protein and 1 percent Fhb),
+// so founders differ visibly.
+std::vector<int> ChooseFounders(SplitMix64& rng, const std::vector<Gamete>& candidates, int gene,
+                                const std::vector<std::vector<CrossMoments>>& pairs,
+                                const std::vector<TraitValues>& values) {
+  const int n = static_cast<int>(candidates.size());
+  std::vector<int> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  Shuffle(rng, order);
+  const auto fits = [&](int slot, int line) {
+    return (candidates[line][gene] == 1) == (plotwright::kFounderFhbAllele[slot] == 1) &&
+           !MeetsBothStandards(values[line]);
+  };
+  const auto alike = [&](int a, int b) {
+    return std::abs(values[a][0] - values[b][0]) < 2.0 && std::abs(values[a][1] - values[b][1]) < 0.3 &&
+           std::abs(values[a][2] - values[b][2]) < 1.0;
+  };
+  const auto allowed = [&](const std::vector<int>& chosen, int slot, int line) {
+    if (!fits(slot, line)) return false;
+    for (int s = 0; s < kFounders; ++s) {
+      if (s != slot && chosen[s] >= 0 && (chosen[s] == line || alike(chosen[s], line))) return false;
+    }
+    return true;
+  };
+  // Steepest descent over single swaps from a start.
+  const auto descend = [&](std::vector<int> chosen) {
+    for (int slot = 0; slot < kFounders; ++slot) {
+      for (int line : order) {
+        if (chosen[slot] >= 0) break;
+        if (allowed(chosen, slot, line)) chosen[slot] = line;
+      }
+    }
+    double best = FounderSetCost(chosen, pairs);
+    while (true) {
+      int bestSlot = -1, bestLine = -1;
+      for (int slot = 0; slot < kFounders; ++slot) {
+        for (int line : order) {
+          if (!allowed(chosen, slot, line)) continue;
+          std::vector<int> trial = chosen;
+          trial[slot] = line;
+          const double error = FounderSetCost(trial, pairs);
+          if (error < best) best = error, bestSlot = slot, bestLine = line;
+        }
+      }
+      if (bestSlot < 0) break;
+      chosen[bestSlot] = bestLine;
+    }
+    return std::make_pair(best, chosen);
+  };
+  // Starts: each of the most promising crosses of the candidates, its two
+  // lines put in the first slots that take them.
+  struct Start {
+    int First, Second;
+    double Chance;
+  };
+  std::vector<Start> starts;
+  for (int a = 0; a < n; ++a) {
+    for (int b = a + 1; b < n; ++b) {
+      if (!MeetsBothStandards(values[a]) && !MeetsBothStandards(values[b]) && !alike(a, b)) {
+        starts.push_back({a, b, pairs[a][b].ScreenedLineWins});
+      }
+    }
+  }
+  std::stable_sort(starts.begin(), starts.end(), [](const Start& x, const Start& y) { return x.Chance > y.Chance; });
+  starts.resize(std::min<std::size_t>(starts.size(), kSearchStarts));
+  std::pair<double, std::vector<int>> best{1e300, {}};
+  for (const Start& start : starts) {
+    std::vector<int> chosen(kFounders, -1);
+    for (int line : {start.First, start.Second}) {
+      for (int slot = 0; slot < kFounders; ++slot) {
+        if (chosen[slot] < 0 && allowed(chosen, slot, line)) {
+          chosen[slot] = line;
+          break;
+        }
+      }
+    }
+    const auto result = descend(chosen);
+    if (result.first < best.first) best = result;
+  }
+  return best.second;
+}
+
+// ---------------------------------------------------------------------------
+// Crosses simulated with the game's own F2 creation and single-seed descent
+
+// The entries of some crosses of the founders, as the game makes them.
+struct Simulated {
+  plotwright::Population Population;
+  std::vector<int> CrossOf;  // cross index of each entry
+};
+
+Simulated Simulate(const plotwright::ReferenceTables& reference, const std::vector<std::array<int, 2>>& crosses,
+                   int plants, std::int32_t& seed, bool lines) {
+  Simulated s;
+  plotwright::CrossTable table;
+  for (std::size_t c = 0; c < crosses.size(); ++c) {
+    table.CrossParents.push_back(crosses[c]);
+    table.CrossSize.push_back(plants);
+    for (int p = 0; p < plants; ++p) s.CrossOf.push_back(static_cast<int>(c));
+  }
+  plotwright::CreateEntryTables(s.Population, static_cast<int>(s.CrossOf.size()));
+  std::istringstream in;
+  std::ostringstream out;
+  plotwright::Console console = plotwright::MakeConsole(in, out, out);
+  plotwright::CreateF2Population(console, reference, table, seed, s.Population);
+  if (lines) plotwright::DevelopInbredLines(console, reference, seed, s.Population);
+  for (std::vector<TraitValues>* values : {&s.Population.PlantGenValue, &s.Population.LineGenValue}) {
+    for (TraitValues& v : *values) {
+      for (int t = 0; t < kTraits; ++t) v[t] = plotwright::ToTraitScale(v[t], t);
+    }
+  }
+  return s;
+}
+
+std::vector<std::array<int, 2>> AllCrosses() {
+  std::vector<std::array<int, 2>> crosses;
+  for (int a = 1; a <= kFounders; ++a) {
+    for (int b = a + 1; b <= kFounders; ++b) crosses.push_back({a, b});
+  }
+  return crosses;
+}
+
+// ---------------------------------------------------------------------------
+// Marker effects
+
+constexpr int kTrainingLinesPerCross = 200;
+constexpr int kTrainingLocations = 4;
+constexpr int kTestCrosses = 10;
+
+// Marker scores of an inbred line, as the game scores them: -1 homozygous
+// for allele 1, +1 homozygous for allele 2, 0 otherwise.
+Eigen::RowVectorXd MarkerScores(const DiploidGenome& genome, const LocusTable& map) {
+  Eigen::RowVectorXd scores = Eigen::RowVectorXd::Zero(kMarkers);
+  for (int k = 0; k < kLoci; ++k) {
+    if (map[k].QtlOrMarker >= 0) continue;
+    const int a1 = AlleleAt(genome, 0, k), a2 = AlleleAt(genome, 1, k);
+    if (a1 == a2) scores(-map[k].QtlOrMarker - 1) = a1 == 1 ? -1.0 : 1.0;
+  }
+  return scores;
+}
+
+// Ridge regression (RR-BLUP) of the training lines' trial means on their
+// marker scores, trait by trait. Every marker effect is drawn towards zero
+// by the same penalty, the ratio of the error variance of a trial mean to
+// the variance of one marker effect; the latter is the genetic variance of
+// the trial means (their variance less the error variance, a moment
+// estimate) shared out over the markers' score variances. The intercept
+// makes the prediction of an entry with all scores 0 come out right.
+std::array<TraitValues, kMarkerRows> EstimateMarkerEffects(const Simulated& training, const LocusTable& map,
+                                                           std::int32_t& seed) {
+  const plotwright::Population& lines = training.Population;
+  const int n = lines.EntryCount;
+  Eigen::MatrixXd scores(n, kMarkers);
+  for (int i = 0; i < n; ++i) scores.row(i) = MarkerScores(lines.Genome[i], map);
+  const Eigen::RowVectorXd scoreMeans = scores.colwise().mean();
+  const Eigen::MatrixXd centred = scores.rowwise() - scoreMeans;
+  const Eigen::MatrixXd crossProducts = centred.transpose() * centred;
+  const double scoreVariance = crossProducts.trace() / (n - 1);
+
+  const std::array<double, kTraits> errorVariance = plotwright::ComputeErrorVariances();
+  std::array<TraitValues, kMarkerRows> effects{};
+  std::vector<double> trialError(static_cast<std::size_t>(n));
+  for (int t = 0; t < kTraits; ++t) {
+    plotwright::SimulateTrialError(n, seed, trialError, kTrainingLocations, t, errorVariance);
+    Eigen::VectorXd y(n);
+    for (int i = 0; i < n; ++i) y(i) = plotwright::ObservedValue(lines.LineGenValue[i][t], trialError[i], t);
+    const double mean = y.mean();
+    const Eigen::VectorXd yc = y.array() - mean;
+    const double phenotypicVariance = yc.squaredNorm() / (n - 1);
+    const double meanErrorVariance = errorVariance[t] / kTrainingLocations;
+    const double geneticVariance = std::max(phenotypicVariance - meanErrorVariance, 0.05 * phenotypicVariance);
+    const double penalty = meanErrorVariance / (geneticVariance / scoreVariance);
+    Eigen::MatrixXd system = crossProducts;
+    system.diagonal().array() += penalty;
+    const Eigen::VectorXd beta = system.ldlt().solve(centred.transpose() * yc);
+    for (int m = 0; m < kMarkers; ++m) effects[m][t] = beta(m);
+    effects[kMarkerRows - 1][t] = mean - scoreMeans.dot(beta);
   }
   return effects;
 }
 
+// ---------------------------------------------------------------------------
+// Writing the files
+
 // Files are written in binary mode so every line ends in "\n" alone. Reals
 // use nine significant digits in the "C" locale (this program never changes
-// the locale): the text is the data, and nine digits keep it the same
-// whatever the last bit of a platform's pow.
+// the locale).
 bool WriteFile(const std::string& path, const std::string& text) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
@@ -207,31 +771,14 @@ std::string Real(double value) {
   return buffer;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_reference_data <folder>\n");
-    return 1;
-  }
-  const std::string folder = std::string(argv[1]) + "/";
-
-  SplitMix64 rng{0x506C6F7477726967ULL};
-  std::array<LocusRecord, kLoci> map{};
-  MakeMap(rng, map);
-  AssignLoci(rng, map);
-  const std::array<int, kLoci> nearest = NearestMarkers(map);
-  std::array<plotwright::Gamete, kFounders> founders{};
-  MakeFounders(rng, map, nearest, founders);
-  const std::array<plotwright::TraitValues, kMarkerRows> effects = MakeMarkerEffects(map, nearest);
-
+bool WriteReferenceFiles(const std::string& folder, const plotwright::ReferenceTables& reference) {
   std::string forbidden;
-  for (const LocusRecord& locus : map) {
+  for (const LocusRecord& locus : reference.LocusTable) {
     forbidden += std::to_string(locus.QtlOrMarker) + "," + std::to_string(locus.Chromosome) + "," +
                  std::to_string(locus.Position) + "\n";
   }
   std::string handsOff;
-  for (const plotwright::Gamete& founder : founders) {
+  for (const Gamete& founder : reference.FounderGenotype) {
     for (int k = 0; k < kLoci; ++k) {
       if (k > 0) handsOff += ',';
       handsOff += static_cast<char>('0' + founder[k]);
@@ -239,14 +786,180 @@ int main(int argc, char** argv) {
     handsOff += '\n';
   }
   std::string keepOut;
-  for (const plotwright::TraitValues& row : effects) {
+  for (const TraitValues& row : reference.MarkerEffects) {
     keepOut += Real(row[0]) + "," + Real(row[1]) + "," + Real(row[2]) + "\n";
   }
+  return WriteFile(folder + "zForbidden.csv", forbidden) && WriteFile(folder + "zHandsOff.csv", handsOff) &&
+         WriteFile(folder + "zKeepOut.csv", keepOut);
+}
 
-  if (!WriteFile(folder + "zForbidden.csv", forbidden) || !WriteFile(folder + "zHandsOff.csv", handsOff) ||
-      !WriteFile(folder + "zKeepOut.csv", keepOut)) {
-    std::fprintf(stderr, "make_reference_data: cannot write the files in %s\n", argv[1]);
+// ---------------------------------------------------------------------------
+// The report
+
+double Correlation(const std::vector<double>& x, const std::vector<double>& y) {
+  const double n = static_cast<double>(x.size());
+  double mx = 0, my = 0;
+  for (std::size_t i = 0; i < x.size(); ++i) mx += x[i], my += y[i];
+  mx /= n, my /= n;
+  double sxy = 0, sxx = 0, syy = 0;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    sxy += (x[i] - mx) * (y[i] - my);
+    sxx += (x[i] - mx) * (x[i] - mx);
+    syy += (y[i] - my) * (y[i] - my);
+  }
+  return sxy / std::sqrt(sxx * syy);
+}
+
+const char* const kTraitNames[kTraits] = {"yield", "protein", "Fhb"};
+
+// The F2 of every cross with kReportPlants plants, pooled, against the
+// trait scales.
+constexpr int kReportPlants = 200;
+
+void ReportCalibration(const plotwright::ReferenceTables& reference, const PooledF2& exact, std::int32_t& seed) {
+  const Simulated f2 = Simulate(reference, AllCrosses(), kReportPlants, seed, false);
+  std::printf("Calibration: F2 plants of all 105 crosses, %d plants each, raw genotypic values\n", kReportPlants);
+  std::printf("  %-8s %10s %10s %10s %9s   %10s %10s %10s %8s\n", "trait", "scale mean", "simulated", "exact",
+              "off (SD)", "scale SD", "simulated", "exact", "off");
+  for (int t = 0; t < kTraits; ++t) {
+    double sum = 0, squares = 0;
+    const auto n = static_cast<double>(f2.Population.EntryCount);
+    for (const TraitValues& v : f2.Population.PlantGenValue) {
+      const double raw = (v[t] - plotwright::kTraitScale[t].TargetMean) / plotwright::kTraitScale[t].TargetSd *
+                             plotwright::kTraitScale[t].RawSd +
+                         plotwright::kTraitScale[t].RawMean;
+      sum += raw;
+      squares += raw * raw;
+    }
+    const double mean = sum / n;
+    const double sd = std::sqrt((squares - n * mean * mean) / (n - 1));
+    const plotwright::TraitScaleRow& scale = plotwright::kTraitScale[t];
+    std::printf("  %-8s %10.4f %10.4f %10.4f %+9.3f   %10.4f %10.4f %10.4f %+7.1f%%\n", kTraitNames[t], scale.RawMean,
+                mean, exact.Mean[t], (mean - scale.RawMean) / scale.RawSd, scale.RawSd, sd, exact.Sd[t],
+                100.0 * (sd / scale.RawSd - 1.0));
+  }
+}
+
+void ReportAccuracy(const plotwright::ReferenceTables& reference, const std::vector<std::array<int, 2>>& testCrosses,
+                    std::int32_t& seed) {
+  const Simulated test = Simulate(reference, testCrosses, kReportPlants, seed, true);
+  const plotwright::Population& p = test.Population;
+  std::printf("\nAccuracy: correlation of predictions with genotypic values, %d new crosses of %d entries\n",
+              kTestCrosses, kReportPlants);
+  std::printf("  crosses:");
+  for (const auto& c : testCrosses) std::printf(" %dx%d", c[0], c[1]);
+  std::printf("\n  %-8s %-7s %7s   %-9s %6s %6s   per cross\n", "trait", "entries", "pooled", "in-cross", "min",
+              "max");
+  for (int t = 0; t < kTraits; ++t) {
+    for (const bool lines : {false, true}) {
+      const std::vector<TraitValues>& truth = lines ? p.LineGenValue : p.PlantGenValue;
+      const std::vector<TraitValues>& predicted = lines ? p.LinePrediction : p.PlantPrediction;
+      std::vector<double> allTruth, allPredicted;
+      std::vector<double> within;
+      for (int c = 0; c < kTestCrosses; ++c) {
+        std::vector<double> x, y;
+        for (int i = 0; i < p.EntryCount; ++i) {
+          if (test.CrossOf[i] != c) continue;
+          x.push_back(predicted[i][t]);
+          y.push_back(truth[i][t]);
+          allPredicted.push_back(predicted[i][t]);
+          allTruth.push_back(truth[i][t]);
+        }
+        within.push_back(Correlation(x, y));
+      }
+      const double mean = std::accumulate(within.begin(), within.end(), 0.0) / kTestCrosses;
+      std::printf("  %-8s %-7s %7.3f   %-9.3f %6.3f %6.3f  ", kTraitNames[t], lines ? "lines" : "F2", Correlation(allPredicted, allTruth),
+                  mean, *std::min_element(within.begin(), within.end()), *std::max_element(within.begin(), within.end()));
+      for (double r : within) std::printf(" %5.2f", r);
+      std::printf("\n");
+    }
+  }
+}
+
+void ReportFounders(const plotwright::ReferenceTables& reference) {
+  std::printf("\nFounders: genotypic values of each line on the display scales\n");
+  for (int f = 0; f < kFounders; ++f) {
+    const TraitValues v = LineValues(reference.FounderGenotype[f], reference.LocusTable, reference.QtlEffects);
+    std::printf("  Line %2d %8.2f %8.2f %8.2f  %s\n", f + 1, v[0], v[1], v[2],
+                reference.FounderGenotype[f][LocusOf(reference.LocusTable, plotwright::kFhbGeneQtl)] == 1 ? "yes"
+                                                                                                          : "no");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool report = false;
+  std::string folder;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--report") {
+      report = true;
+    } else if (folder.empty() && !argument.empty() && argument[0] != '-') {
+      folder = argument + "/";
+    } else {
+      folder.clear();
+      break;
+    }
+  }
+  if (folder.empty()) {
+    std::fprintf(stderr, "usage: make_reference_data [--report] <folder>\n");
+    return 1;
+  }
+
+  auto reference = std::make_unique<plotwright::ReferenceTables>();
+  SplitMix64 rng{0x506C6F7477726968ULL};
+  // The game's random stream drives every meiosis, from this seed.
+  std::int32_t seed = -20260501;
+
+  LocusTable& map = reference->LocusTable;
+  map = MakeMap(rng);
+  NumberLoci(rng, map);
+  plotwright::BuildQtlEffects(map, reference->QtlEffects);
+  const QtlEffectTable& effects = reference->QtlEffects;
+  const int gene = LocusOf(map, plotwright::kFhbGeneQtl);
+
+  const std::vector<Gamete> ancestors = MakeAncestors(rng, gene);
+  std::vector<Gamete> candidates;
+  for (const BreedingPool& pool : Pools()) {
+    for (const Gamete& line : BreedPool(rng, seed, pool, ancestors, map, effects)) candidates.push_back(line);
+  }
+  const int n = static_cast<int>(candidates.size());
+  const F2Calculator calculator(map, effects);
+  std::vector<std::vector<CrossMoments>> pairs(n, std::vector<CrossMoments>(n));
+  std::vector<TraitValues> values;
+  for (int i = 0; i < n; ++i) {
+    values.push_back(LineValues(candidates[i], map, effects));
+    for (int j = i + 1; j < n; ++j) {
+      CrossMoments& m = pairs[i][j];
+      m = calculator.Moments(candidates[i], candidates[j]);
+      const F2Calculator::Outlook outlook = calculator.LineOutlook(candidates[i], candidates[j], gene);
+      m.AnyLineWins = outlook.Any;
+      m.ScreenedLineWins = outlook.Resistant;
+      pairs[j][i] = m;
+    }
+  }
+  const std::vector<int> chosen = ChooseFounders(rng, candidates, gene, pairs, values);
+  for (int f = 0; f < kFounders; ++f) reference->FounderGenotype[f] = candidates[chosen[f]];
+  const PooledF2 exact = Pool(chosen, pairs);
+  // Ten crosses are kept out of the training population, to measure the
+  // accuracy of the predictions in crosses the markers have never seen.
+  std::vector<std::array<int, 2>> crosses = AllCrosses();
+  Shuffle(rng, crosses);
+  const std::vector<std::array<int, 2>> testCrosses(crosses.begin(), crosses.begin() + kTestCrosses);
+  std::vector<std::array<int, 2>> trainingCrosses(crosses.begin() + kTestCrosses, crosses.end());
+  std::sort(trainingCrosses.begin(), trainingCrosses.end());
+  const Simulated training = Simulate(*reference, trainingCrosses, kTrainingLinesPerCross, seed, true);
+  reference->MarkerEffects = EstimateMarkerEffects(training, map, seed);
+
+  if (!WriteReferenceFiles(folder, *reference)) {
+    std::fprintf(stderr, "make_reference_data: cannot write the files in %s\n", folder.c_str());
     return 2;
+  }
+  if (report) {
+    ReportCalibration(*reference, exact, seed);
+    ReportAccuracy(*reference, testCrosses, seed);
+    ReportFounders(*reference);
   }
   return 0;
 }
