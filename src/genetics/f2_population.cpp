@@ -54,9 +54,7 @@ void CreatePlants(Console& console, const ReferenceTables& reference, const Cros
     }
   }
   // Evaluating draws nothing, so the plants' values can wait until all are made.
-  EvaluateGenomes({population.Genome.data(), n}, reference.LocusTable, reference.QtlEffects,
-                  population.PlantGenValue, population.PlantFhbScore);
-  PredictFromMarkers(population.Genome, reference.LocusTable, reference.MarkerEffects,
+  EvaluateAndPredict({population.Genome.data(), n}, reference, population.PlantGenValue, population.PlantFhbScore,
                      population.PlantPrediction);
 }
 

@@ -19,9 +19,8 @@ void DevelopInbredLines(Console& console, const ReferenceTables& reference, std:
   const MeiosisMap map = PrepareMeiosis(reference.LocusTable);
   for (DiploidGenome& genome : population.Genome) InbreedBySelfing(genome, map, Seed);
   // Evaluating draws nothing, so the lines' values can wait until all are made.
-  EvaluateGenomes(population.Genome, reference.LocusTable, reference.QtlEffects, population.LineGenValue,
-                  population.LineFhbScore);
-  PredictFromMarkers(population.Genome, reference.LocusTable, reference.MarkerEffects, population.LinePrediction);
+  EvaluateAndPredict(population.Genome, reference, population.LineGenValue, population.LineFhbScore,
+                     population.LinePrediction);
 }
 
 }  // namespace plotwright

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 namespace plotwright {
 namespace {
@@ -66,22 +67,30 @@ struct Term {
 // traits, do not wait on one another.
 constexpr std::size_t kBlock = 4;
 
-// For each entry, the sums over `terms`, in their order, of the values its
-// genotypes pick, starting from 0.0.
-void SumTerms(std::span<const DiploidGenome> genomes, const std::vector<Term>& terms, std::span<TraitValues> sums) {
+// The sums over a list of terms, in its order, of the values each entry's
+// genotypes pick, starting from 0.0, written to one row per entry.
+struct TermSums {
+  const std::vector<Term>& Terms;
+  std::span<TraitValues> Sums;
+};
+
+// Every list of `sums` for each of `genomes`, reading each genome once.
+void SumTerms(std::span<const DiploidGenome> genomes, std::initializer_list<TermSums> sums) {
   std::array<GenotypeRows, kBlock> rows;
   for (std::size_t begin = 0; begin < genomes.size(); begin += kBlock) {
     const std::size_t size = std::min(kBlock, genomes.size() - begin);
     // A short last block repeats its last genome.
     for (std::size_t e = 0; e < kBlock; ++e) FindGenotypeRows(genomes[begin + std::min(e, size - 1)], rows[e]);
-    std::array<TraitValues, kBlock> sum{};
-    for (const Term& term : terms) {
-      for (std::size_t e = 0; e < kBlock; ++e) {
-        const std::size_t row = rows[e][static_cast<std::size_t>(term.Locus)];
-        for (std::size_t t = 0; t < kTraits; ++t) sum[e][t] += term.Values[row + t];
+    for (const TermSums& list : sums) {
+      std::array<TraitValues, kBlock> sum{};
+      for (const Term& term : list.Terms) {
+        for (std::size_t e = 0; e < kBlock; ++e) {
+          const std::size_t row = rows[e][static_cast<std::size_t>(term.Locus)];
+          for (std::size_t t = 0; t < kTraits; ++t) sum[e][t] += term.Values[row + t];
+        }
       }
+      std::copy_n(sum.begin(), size, list.Sums.begin() + static_cast<std::ptrdiff_t>(begin));
     }
-    std::copy_n(sum.begin(), size, sums.begin() + static_cast<std::ptrdiff_t>(begin));
   }
 }
 
@@ -92,6 +101,76 @@ std::array<double, 3 * kTraits> Rows(const TraitValues& none, const TraitValues&
   std::copy(one.begin(), one.end(), values.begin() + kTraits);
   std::copy(two.begin(), two.end(), values.begin() + 2 * kTraits);
   return values;
+}
+
+// The genotypic value terms: the QTL in genome order. A heterozygote adds
+// nothing (the model has no dominance); adding 0.0 in its place leaves
+// every sum as it was, since a sum that starts at +0.0 is never -0.0.
+std::vector<Term> QtlTerms(const std::array<LocusRecord, kLoci>& locusTable,
+                           const std::array<QtlClassEffects, kQtl + 1>& QtlEffects) {
+  std::vector<Term> terms;
+  for (int k = 0; k < kLoci; ++k) {
+    const int c = locusTable[k].QtlOrMarker;
+    if (c <= 0 || c > kQtl) continue;
+    terms.push_back({k, Rows(QtlEffects[c][kHomozygous1], TraitValues{}, QtlEffects[c][kHomozygous2])});
+  }
+  return terms;
+}
+
+// The prediction terms: one per marker-effect row, in row order, holding the
+// products of the marker's score (-1, 0 or +1 for 0, 1 or 2 copies of allele
+// 2) and its effects, the very products the sum is made of, worked out once.
+// A marker missing from the map scores 0; the intercept's score is 1.
+std::vector<Term> MarkerTerms(const std::array<LocusRecord, kLoci>& locusTable,
+                              const std::array<TraitValues, kMarkerRows>& MarkerEffects) {
+  std::vector<int> locusOfMarker(kMarkers, -1);
+  for (int k = 0; k < kLoci; ++k) {
+    const int m = -locusTable[k].QtlOrMarker;
+    if (m >= 1 && m <= kMarkers) locusOfMarker[static_cast<std::size_t>(m - 1)] = k;
+  }
+  const auto products = [&MarkerEffects](std::size_t row, int score) {
+    TraitValues values;
+    for (std::size_t t = 0; t < kTraits; ++t) values[t] = score * MarkerEffects[row][t];
+    return values;
+  };
+  std::vector<Term> terms(kMarkerRows);
+  for (std::size_t m = 0; m < kMarkerRows; ++m) {
+    const bool intercept = m == kMarkerRows - 1;
+    const int locus = intercept ? -1 : locusOfMarker[m];
+    if (locus < 0) {
+      const TraitValues constant = products(m, intercept ? 1 : 0);
+      terms[m] = {0, Rows(constant, constant, constant)};
+    } else {
+      terms[m] = {locus, Rows(products(m, -1), products(m, 0), products(m, 1))};
+    }
+  }
+  return terms;
+}
+
+// Where the map holds the Fhb gene (normally once).
+std::vector<int> FhbGeneLoci(const std::array<LocusRecord, kLoci>& locusTable) {
+  std::vector<int> loci;
+  for (int k = 0; k < kLoci; ++k) {
+    if (locusTable[k].QtlOrMarker == kFhbGeneQtl) loci.push_back(k);
+  }
+  return loci;
+}
+
+// Copies of the resistance allele, allele 1, at the Fhb gene: two for a
+// homozygote, one for a heterozygote, none for the other homozygote or when
+// the map lacks the gene.
+int FhbGeneScore(const DiploidGenome& genome, const std::vector<int>& geneLoci) {
+  int score = 0;
+  for (int k : geneLoci) {
+    const AlleleCode a1 = AlleleAt(genome, 0, k);
+    const AlleleCode a2 = AlleleAt(genome, 1, k);
+    if (a1 != a2) {
+      score = 1;
+    } else if (a1 == 1) {
+      score = 2;
+    }
+  }
+  return score;
 }
 
 }  // namespace
@@ -136,71 +215,24 @@ void BuildQtlEffects(const std::array<LocusRecord, kLoci>& locusTable,
 void EvaluateGenome(const DiploidGenome& genome, const std::array<LocusRecord, kLoci>& locusTable,
                     const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, TraitValues& raw,
                     int& fhbScore) {
-  EvaluateGenomes({&genome, 1}, locusTable, QtlEffects, {&raw, 1}, {&fhbScore, 1});
-}
-
-void EvaluateGenomes(std::span<const DiploidGenome> genomes, const std::array<LocusRecord, kLoci>& locusTable,
-                     const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, std::span<TraitValues> raw,
-                     std::span<int> fhbScores) {
-  // The QTL in genome order. A heterozygote adds nothing (the model has no
-  // dominance); adding 0.0 in its place leaves every sum as it was, since a
-  // sum that starts at +0.0 is never -0.0.
-  std::vector<Term> terms;
-  std::vector<int> geneLoci;
-  for (int k = 0; k < kLoci; ++k) {
-    const int c = locusTable[k].QtlOrMarker;
-    if (c <= 0 || c > kQtl) continue;
-    terms.push_back({k, Rows(QtlEffects[c][kHomozygous1], TraitValues{}, QtlEffects[c][kHomozygous2])});
-    if (c == kFhbGeneQtl) geneLoci.push_back(k);
-  }
-  SumTerms(genomes, terms, raw);
-  for (std::size_t i = 0; i < genomes.size(); ++i) {
-    // Copies of the resistance allele, allele 1: two for a homozygote, one
-    // for a heterozygote, none for the other homozygote.
-    fhbScores[i] = 0;
-    for (int k : geneLoci) {
-      const AlleleCode a1 = AlleleAt(genomes[i], 0, k);
-      const AlleleCode a2 = AlleleAt(genomes[i], 1, k);
-      if (a1 != a2) {
-        fhbScores[i] = 1;
-      } else if (a1 == 1) {
-        fhbScores[i] = 2;
-      }
-    }
-  }
+  SumTerms({&genome, 1}, {{QtlTerms(locusTable, QtlEffects), {&raw, 1}}});
+  fhbScore = FhbGeneScore(genome, FhbGeneLoci(locusTable));
 }
 
 void PredictFromMarkers(const std::vector<DiploidGenome>& genomes,
                         const std::array<LocusRecord, kLoci>& locusTable,
                         const std::array<TraitValues, kMarkerRows>& MarkerEffects,
                         std::vector<TraitValues>& predictions) {
-  // One term per marker-effect row, in row order: the products of the
-  // marker's score (-1, 0 or +1 for 0, 1 or 2 copies of allele 2) and its
-  // effects, the very products the sum is made of, worked out once. A
-  // marker missing from the map scores 0; the intercept's score is 1.
-  std::vector<Term> terms(kMarkerRows);
-  std::vector<int> locusOfMarker(kMarkers, -1);
-  for (int k = 0; k < kLoci; ++k) {
-    const int m = -locusTable[k].QtlOrMarker;
-    if (m >= 1 && m <= kMarkers) locusOfMarker[static_cast<std::size_t>(m - 1)] = k;
-  }
-  const auto products = [&MarkerEffects](std::size_t row, int score) {
-    TraitValues values;
-    for (std::size_t t = 0; t < kTraits; ++t) values[t] = score * MarkerEffects[row][t];
-    return values;
-  };
-  for (std::size_t m = 0; m < kMarkerRows; ++m) {
-    const bool intercept = m == kMarkerRows - 1;
-    const int locus = intercept ? -1 : locusOfMarker[m];
-    if (locus < 0) {
-      const TraitValues constant = products(m, intercept ? 1 : 0);
-      terms[m] = {0, Rows(constant, constant, constant)};
-    } else {
-      terms[m] = {locus, Rows(products(m, -1), products(m, 0), products(m, 1))};
-    }
-  }
   const std::size_t count = std::min(genomes.size(), predictions.size());
-  SumTerms({genomes.data(), count}, terms, {predictions.data(), count});
+  SumTerms({genomes.data(), count}, {{MarkerTerms(locusTable, MarkerEffects), {predictions.data(), count}}});
+}
+
+void EvaluateAndPredict(std::span<const DiploidGenome> genomes, const ReferenceTables& reference,
+                        std::span<TraitValues> raw, std::span<int> fhbScores, std::span<TraitValues> predictions) {
+  SumTerms(genomes, {{QtlTerms(reference.LocusTable, reference.QtlEffects), raw},
+                     {MarkerTerms(reference.LocusTable, reference.MarkerEffects), predictions}});
+  const std::vector<int> geneLoci = FhbGeneLoci(reference.LocusTable);
+  for (std::size_t i = 0; i < genomes.size(); ++i) fhbScores[i] = FhbGeneScore(genomes[i], geneLoci);
 }
 
 double ToTraitScale(double raw, int trait) {

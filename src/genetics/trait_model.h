@@ -46,12 +46,6 @@ void EvaluateGenome(const DiploidGenome& genome, const std::array<LocusRecord, k
                     const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, TraitValues& raw,
                     int& fhbScore);
 
-// EvaluateGenome for each of `genomes`, the same values to the last bit,
-// several genomes at a time. REQUIRES: raw and fhbScores as long as genomes.
-void EvaluateGenomes(std::span<const DiploidGenome> genomes, const std::array<LocusRecord, kLoci>& locusTable,
-                     const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, std::span<TraitValues> raw,
-                     std::span<int> fhbScores);
-
 // Genomewide prediction of each genome: the intercept plus the marker
 // effects weighted by the marker scores (-1 homozygous allele 1, +1
 // homozygous allele 2, 0 otherwise), summed in marker-number order.
@@ -61,6 +55,12 @@ void PredictFromMarkers(const std::vector<DiploidGenome>& genomes,
                         const std::array<LocusRecord, kLoci>& locusTable,
                         const std::array<TraitValues, kMarkerRows>& MarkerEffects,
                         std::vector<TraitValues>& predictions);
+
+// EvaluateGenome and PredictFromMarkers for each of `genomes`, the same
+// values to the last bit, reading each genome once. REQUIRES: raw, fhbScores
+// and predictions as long as genomes; the marker numbers as above.
+void EvaluateAndPredict(std::span<const DiploidGenome> genomes, const ReferenceTables& reference,
+                        std::span<TraitValues> raw, std::span<int> fhbScores, std::span<TraitValues> predictions);
 
 // The raw genotypic value of `trait` on the scale shown to the player.
 double ToTraitScale(double raw, int trait);

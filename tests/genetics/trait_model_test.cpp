@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace plotwright {
@@ -117,11 +118,10 @@ TEST(TraitModelTest, PredictionsWeighMarkerScoresAboutTheIntercept) {
 // Genomes are evaluated and predicted a few at a time; each must get the
 // values it gets alone, whatever its place in a block.
 TEST(TraitModelTest, GenomesInBatchesGetTheirOwnValues) {
-  const LocusTable map = QtlThenMarkers(true);
-  EffectTable effects;
-  BuildQtlEffects(map, effects);
-  std::array<TraitValues, kMarkerRows> markerEffects{};
-  for (int m = 0; m < kMarkerRows; ++m) markerEffects[m] = {1.0 / (m + 3), -0.7 / (m + 1), 0.01 * (m % 17)};
+  auto reference = std::make_unique<ReferenceTables>();
+  reference->LocusTable = QtlThenMarkers(true);
+  BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
+  for (int m = 0; m < kMarkerRows; ++m) reference->MarkerEffects[m] = {1.0 / (m + 3), -0.7 / (m + 1), 0.01 * (m % 17)};
   std::vector<DiploidGenome> genomes(7);
   for (int i = 0; i < 7; ++i) {
     for (int k = 0; k < kLoci; ++k) {
@@ -131,16 +131,15 @@ TEST(TraitModelTest, GenomesInBatchesGetTheirOwnValues) {
   }
   std::vector<TraitValues> raw(7), predictions(7);
   std::vector<int> scores(7, -1);
-  EvaluateGenomes(genomes, map, effects, raw, scores);
-  PredictFromMarkers(genomes, map, markerEffects, predictions);
+  EvaluateAndPredict(genomes, *reference, raw, scores, predictions);
   for (int i = 0; i < 7; ++i) {
     TraitValues alone;
     int score = -1;
-    EvaluateGenome(genomes[i], map, effects, alone, score);
+    EvaluateGenome(genomes[i], reference->LocusTable, reference->QtlEffects, alone, score);
     EXPECT_EQ(raw[i], alone) << i;
     EXPECT_EQ(scores[i], score) << i;
     std::vector<TraitValues> predicted(1);
-    PredictFromMarkers({genomes[i]}, map, markerEffects, predicted);
+    PredictFromMarkers({genomes[i]}, reference->LocusTable, reference->MarkerEffects, predicted);
     EXPECT_EQ(predictions[i], predicted[0]) << i;
   }
   EXPECT_NE(raw[0], raw[1]);
