@@ -25,12 +25,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef PLOTWRIGHT_DATA_GENERATOR
 std::string ReadBytes(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream bytes;
   bytes << file.rdbuf();
   return bytes.str();
 }
+#endif
 
 // The committed files, read the way the game reads them.
 std::unique_ptr<ReferenceTables> LoadCommittedData() {
