@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,6 +18,7 @@
 #include "driver/reference_data.h"
 #include "genetics/f2_population.h"
 #include "genetics/trait_model.h"
+#include "support/scripted_player.h"
 
 namespace plotwright {
 namespace {
@@ -53,14 +53,13 @@ TEST(CommittedReferenceDataTest, GeneratorReproducesTheCommittedFiles) {
 #ifndef PLOTWRIGHT_DATA_GENERATOR
   GTEST_SKIP() << "the data generator is not built here: it needs Eigen (Debian: libeigen3-dev)";
 #else
-  const fs::path folder = fs::temp_directory_path() / ("plotwright_data_" + std::to_string(std::random_device{}()));
-  fs::create_directories(folder);
-  const std::string command = std::string("\"") + PLOTWRIGHT_DATA_GENERATOR + "\" \"" + folder.string() + "\"";
+  const testing::TempFolder folder;
+  const std::string command =
+      std::string("\"") + PLOTWRIGHT_DATA_GENERATOR + "\" \"" + folder.Path().string() + "\"";
   ASSERT_EQ(std::system(command.c_str()), 0);
   for (const char* name : {"zForbidden.csv", "zHandsOff.csv", "zKeepOut.csv"}) {
-    EXPECT_EQ(ReadBytes(folder / name), ReadBytes(fs::path(PLOTWRIGHT_DATA_DIR) / name)) << name;
+    EXPECT_EQ(ReadBytes(folder.Path() / name), ReadBytes(fs::path(PLOTWRIGHT_DATA_DIR) / name)) << name;
   }
-  fs::remove_all(folder);
 #endif
 }
 
