@@ -1,7 +1,10 @@
 #include "genetics/meiosis.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "genetics/random.h"
@@ -49,57 +52,78 @@ std::int32_t CrossoverCount(const LocusRecord& previous, const LocusRecord& locu
   return CrossoverCounts()[static_cast<std::size_t>(m)];
 }
 
+// Eight bytes of 0 or 1 as eight bits, byte i as bit i: the multiplier
+// gathers every byte's bit into the top byte of the product.
+inline std::uint64_t PackBits(const std::uint8_t* bytes) {
+  static_assert(std::endian::native == std::endian::little, "byte i of a word must be bit i");
+  std::uint64_t eight;
+  std::memcpy(&eight, bytes, sizeof eight);
+  return (eight * 0x0102040810204080ULL) >> 56;
+}
+
+// Bit i of the result is the parity of bits 0..i of x.
+inline std::uint64_t RunningParity(std::uint64_t x) {
+  for (int shift = 1; shift < 64; shift *= 2) x ^= x << shift;
+  return x;
+}
+
 }  // namespace
 
 double RecombinationFraction(int centimorgans) { return KosambiFormula(centimorgans); }
 
 MeiosisMap PrepareMeiosis(const std::array<LocusRecord, kLoci>& locusTable) {
   static const std::int32_t belowHalf = CombinedOutputsBelow(0.5);
-  MeiosisMap map;
+  MeiosisMap map{};
   for (int k = 0; k < kLoci; ++k) {
     if (k == 0 || locusTable[k].Chromosome > locusTable[k - 1].Chromosome) {
-      // The second homologue on a draw of 0.5 or more: on an output above
-      // the outputs below 0.5.
-      map.Loci[k] = {belowHalf, 1};
+      map.Count[static_cast<std::size_t>(k)] = belowHalf;
+      map.ChromosomeStarts[static_cast<std::size_t>(k / 64)] |= std::uint64_t{1} << (k % 64);
     } else {
-      map.Loci[k] = {CrossoverCount(locusTable[k - 1], locusTable[k]), 0};
+      map.Count[static_cast<std::size_t>(k)] = CrossoverCount(locusTable[k - 1], locusTable[k]);
     }
   }
   return map;
 }
 
 // A gamete is a choice between the parent's two homologues, taken segment by
-// segment: the draws say, locus by locus, which homologue the gamete copies
-// (a set bit of `choice` for the second), and 64 loci at a time the choice
-// picks the bits of one homologue or the other. An output at or below a
-// locus's count switches homologue; at a chromosome start the homologue is
-// first set to the second, so the same switch leaves it on the first.
-//
-// The generator is held in locals for the 912 draws, so its state stays in
-// registers, and each locus is decided two draws after its own: an output
-// also picks the next draw's shuffle slot, and every draw waits for that
-// step, so the decision must not compete with it for the processor.
+// segment: the homologue switches at each crossover, and every chromosome
+// starts afresh on a homologue of its own. The draws of 64 loci come first,
+// in a loop that does nothing but draw, so the stream runs at its full speed
+// (its state held in registers); the 64 decisions follow at once. Comparing
+// each output with its locus's count marks the switches; the homologue a
+// locus copies is then the parity of the switches up to it (1 for the
+// second), carried over from the word before, and at a chromosome start,
+// where the mark says "first homologue" rather than "switch", the parity
+// from there on is corrected so that the locus copies the homologue drawn.
+// Finally the choice takes each locus's bit from one homologue or the other.
 void DrawGamete(const DiploidGenome& parent, const MeiosisMap& map, std::int32_t& Seed, HomologueBits& gamete) {
-  static_assert(kLoci >= 2);
   GeneratorState generator = RunGenerator();
   std::int32_t seed = Seed;
-  std::int32_t output = NextCombined(seed, generator);
-  std::int32_t nextOutput = NextCombined(seed, generator);
-  std::uint64_t second = 0;  // 1 while the gamete copies the second homologue
-  std::uint64_t choice = 0;
-  for (int k = 0; k < kLoci; ++k) {
-    const std::int32_t drawn = output;
-    output = nextOutput;
-    if (k + 2 < kLoci) nextOutput = NextCombined(seed, generator);
-    const MeiosisMap::Locus& locus = map.Loci[static_cast<std::size_t>(k)];
-    second = (second | locus.StartsChromosome) ^ static_cast<std::uint64_t>(drawn <= locus.Count);
-    choice |= second << (k % 64);
-    if (k % 64 == 63 || k == kLoci - 1) {
-      const std::size_t word = static_cast<std::size_t>(k / 64);
-      const std::uint64_t one = parent.Homologue[0][word], two = parent.Homologue[1][word];
-      gamete[word] = one ^ ((one ^ two) & choice);
-      choice = 0;
+  std::array<std::int32_t, 64> outputs{};
+  std::array<std::uint8_t, 64> marked;
+  std::uint64_t previous = 0;  // the homologue of the locus before
+  for (std::size_t word = 0; word < kGenomeWords; ++word) {
+    const std::size_t first = 64 * word;
+    const std::size_t loci = std::min<std::size_t>(64, kLoci - first);
+    for (std::size_t i = 0; i < loci; ++i) outputs[i] = NextCombined(seed, generator);
+    // Past the last locus the marks are meaningless; they pick between the
+    // parent's bits there, which are clear on both homologues.
+    for (std::size_t i = 0; i < 64; ++i) marked[i] = outputs[i] <= map.Count[first + i];
+    std::uint64_t marks = 0;
+    for (std::size_t byte = 0; byte < 8; ++byte) marks |= PackBits(&marked[8 * byte]) << (8 * byte);
+    std::uint64_t choice = RunningParity(marks) ^ (0 - previous);
+    for (std::uint64_t starts = map.ChromosomeStarts[word]; starts != 0; starts &= starts - 1) {
+      // The parity gives this locus the homologue before it, switched on a
+      // mark; a chromosome start needs the second homologue unless marked.
+      // The two agree when the locus before copies the second homologue;
+      // otherwise every locus from here on flips.
+      const int start = std::countr_zero(starts);
+      const std::uint64_t before = start == 0 ? previous : (choice >> (start - 1)) & 1;
+      choice ^= (before - 1) & (~std::uint64_t{0} << start);
     }
+    previous = (choice >> (loci - 1)) & 1;
+    const std::uint64_t one = parent.Homologue[0][word], two = parent.Homologue[1][word];
+    gamete[word] = one ^ ((one ^ two) & choice);
   }
   RunGenerator() = generator;
   Seed = seed;

@@ -18,17 +18,16 @@ inline constexpr int kSelfingGenerations = 5;
 double RecombinationFraction(int centimorgans);
 
 // The map as meiosis reads it, worked out once for many gametes: for each
-// locus, whether it starts a chromosome (a rising chromosome number; the
-// first locus always does) and the number of generator outputs, counted
-// from the smallest, whose draw decides for the second homologue there (at
-// a chromosome start, a draw of 0.5 or more) or for a crossover in the
-// interval from the previous locus (a draw at or below its probability).
+// locus, the number of generator outputs, counted from the smallest, whose
+// draw switches the gamete to the other homologue there (at a chromosome
+// start, a draw below 0.5, which leads to the first homologue; elsewhere a
+// draw at or below the crossover probability of the interval from the
+// previous locus), and which loci start a chromosome (a rising chromosome
+// number; the first locus always does), one bit per locus as in
+// HomologueBits.
 struct MeiosisMap {
-  struct Locus {
-    std::int32_t Count;
-    std::uint32_t StartsChromosome;  // 1 or 0
-  };
-  std::array<Locus, kLoci> Loci;
+  std::array<std::int32_t, 64 * kGenomeWords> Count;  // 0 beyond the last locus
+  std::array<std::uint64_t, kGenomeWords> ChromosomeStarts;
 };
 MeiosisMap PrepareMeiosis(const std::array<LocusRecord, kLoci>& locusTable);
 
