@@ -42,6 +42,7 @@
 #include "driver/population.h"
 #include "driver/reference_data.h"
 #include "genetics/trait_model.h"
+#include "split_mix.h"
 #include "textio/console.h"
 
 namespace {
@@ -62,17 +63,8 @@ constexpr std::array<double, 3> kDisplaySd = {7.7778, 0.75, 3.0};
 constexpr int kFullYieldProteinLocations = 12;
 constexpr int kFullFhbLocations = 4;
 
-// SplitMix64 for the players' own random choices.
-struct SplitMix64 {
-  std::uint64_t State;
-  std::uint64_t Next() {
-    std::uint64_t z = (State += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
-};
+// The players' own random choices.
+using plotwright::tools::SplitMix64;
 
 // ---------------------------------------------------------------------------
 // Results.csv as the player sees it
