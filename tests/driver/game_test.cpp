@@ -107,19 +107,6 @@ TEST(GameTest, EndOfInputAtAnyWaitEndsAtOnce) {
   EXPECT_EQ(ending.Out.substr(ending.Out.size() - 24), "  Press <Enter> to EXIT\n");
 }
 
-TEST(GameTest, CrossingChargeAndSameSeedSameGame) {
-  TempFolder folder;
-  std::string crosses;
-  for (int a = 1, count = 0; count < 40; ++a) {
-    for (int b = a; b <= 15 && count < 40; ++b, ++count) crosses += std::to_string(a) + "," + std::to_string(b) + ",1\n";
-  }
-  folder.Write("Crosses.csv", crosses);
-  auto first = PlayScripted(folder.Path(), Answers({""}), -500);
-  auto second = PlayScripted(folder.Path(), Answers({""}), -500);
-  EXPECT_NE(first.Out.find("--->>> Remaining balance: $      249000.\n"), std::string::npos);
-  EXPECT_EQ(first.Out, second.Out);
-}
-
 }  // namespace
 }  // namespace plotwright
 

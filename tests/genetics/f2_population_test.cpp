@@ -85,19 +85,6 @@ TEST(F2PopulationTest, PlantsAreNumberedAcrossCrossesAndDrawTwoGametesEach) {
   EXPECT_NE(run.population.Genome[0].Homologue[0], run.population.Genome[0].Homologue[1]);
 }
 
-TEST(F2PopulationTest, SameSeedSamePopulation) {
-  const auto reference = SmallWorld();
-  const CrossTable crosses = Crosses({{2, 9, 4}, {7, 11, 3}});
-  const F2Run first = Create(*reference, crosses, 7, -613);
-  const F2Run second = Create(*reference, crosses, 7, -613);
-  EXPECT_EQ(first.population.Genome, second.population.Genome);
-  EXPECT_EQ(first.population.PlantGenValue, second.population.PlantGenValue);
-  EXPECT_EQ(first.population.PlantPrediction, second.population.PlantPrediction);
-  EXPECT_EQ(first.population.PlantFhbScore, second.population.PlantFhbScore);
-  const F2Run other = Create(*reference, crosses, 7, -614);
-  EXPECT_NE(first.population.Genome[0], other.population.Genome[0]);
-}
-
 // A negative size lowers the entry count below the plants the other crosses
 // ask for; the tables end at the entry count and nothing is written past it.
 TEST(F2PopulationTest, NoPlantBeyondTheEntryCount) {
