@@ -60,22 +60,6 @@ TEST(MenuTest, StartOfGameTranscript) {
             "   \n  Task :    \n  Task :   Hey, invalid choice ...\n   \n  Task :    \n  Task : ");
 }
 
-TEST(MenuTest, TrialItemsShowTheYear) {
-  GameState state;
-  state.LinesMade = 1;
-  state.Screened = 1;
-  state.LinesPredicted = 1;
-  state.TrialYear = 2;
-  int task = 0;
-  std::string out = Menu(state, "99\n", task);
-  EXPECT_NE(out.find("\n     4  Phenotype lines for yield and protein [Year 2]\n"
-                     "     5  Phenotype lines for Fhb resistance [Year 2]\n"
-                     "     6  Phenotype lines for all three traits [Year 2]\n"
-                     "    99  Release selected inbred as a cultivar [Line_ID needed]\n"),
-            std::string::npos)
-      << out;
-}
-
 TEST(MenuTest, EndOfInputIsFatalNotALoop) {
   int task = 0;
   Menu(GameState{}, "abc\n", task);
