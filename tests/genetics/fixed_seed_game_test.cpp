@@ -86,6 +86,20 @@ std::uint64_t GenomesDigest(const Population& population) {
   return digest.Value;
 }
 
+// The values on the trait scales, predictions and Fhb scores of plants or
+// lines, with the values put on the trait scales first, as the game does.
+std::uint64_t ValuesDigest(std::vector<TraitValues>& values, const std::vector<TraitValues>& predictions,
+                           const std::vector<int>& scores) {
+  Digest digest;
+  for (std::size_t n = 0; n < values.size(); ++n) {
+    for (int t = 0; t < kTraits; ++t) values[n][t] = ToTraitScale(values[n][t], t);
+    digest.Add(values[n]);
+    digest.Add(predictions[n]);
+    digest.Add(scores[n]);
+  }
+  return digest.Value;
+}
+
 std::uint64_t TextDigest(const std::string& text) {
   Digest digest;
   digest.Add(text.data(), text.size());
@@ -105,31 +119,17 @@ TEST(FixedSeedGameTest, SameSeedSamePlantsLinesAndLineTable) {
   std::int32_t seed = -613;
 
   ASSERT_TRUE(CreateF2Population(console, *reference, crosses, seed, population));
-  for (TraitValues& values : population.PlantGenValue) {
-    for (int t = 0; t < kTraits; ++t) values[t] = ToTraitScale(values[t], t);
-  }
-  Digest plants;
-  for (int n = 0; n < population.EntryCount; ++n) {
-    plants.Add(population.PlantGenValue[n]);
-    plants.Add(population.PlantPrediction[n]);
-    plants.Add(population.PlantFhbScore[n]);
-  }
+  const std::uint64_t plants =
+      ValuesDigest(population.PlantGenValue, population.PlantPrediction, population.PlantFhbScore);
   EXPECT_EQ(GenomesDigest(population), 7011390468682979285u);
-  EXPECT_EQ(plants.Value, 5501122214954566274u);
+  EXPECT_EQ(plants, 5501122214954566274u);
   EXPECT_EQ(seed, 651917497);
 
   DevelopInbredLines(console, *reference, seed, population);
-  for (TraitValues& values : population.LineGenValue) {
-    for (int t = 0; t < kTraits; ++t) values[t] = ToTraitScale(values[t], t);
-  }
-  Digest lines;
-  for (int n = 0; n < population.EntryCount; ++n) {
-    lines.Add(population.LineGenValue[n]);
-    lines.Add(population.LinePrediction[n]);
-    lines.Add(population.LineFhbScore[n]);
-  }
+  const std::uint64_t lines =
+      ValuesDigest(population.LineGenValue, population.LinePrediction, population.LineFhbScore);
   EXPECT_EQ(GenomesDigest(population), 14817857377896366757u);
-  EXPECT_EQ(lines.Value, 13774694808515466250u);
+  EXPECT_EQ(lines, 13774694808515466250u);
   EXPECT_EQ(seed, 264083465);
 
   // A first-year trial of all three traits, then the table of the lines a
