@@ -1,0 +1,23 @@
+// A genetic world made up for tests, apart from the game's reference data,
+// so that what the tests pin does not move when the data are remade.
+#pragma once
+
+#include <memory>
+
+#include "driver/population.h"
+#include "support/scripted_player.h"
+
+namespace plotwright::testing {
+
+// Twelve chromosomes of 76 loci with intervals from nothing to 40 cM,
+// fractions of a centimorgan and a few steps backwards; the 400 QTL and 512
+// markers interleaved along the genome; founders with irregular alleles that
+// carry the resistance allele of the Fhb gene as the screening charge
+// assumes; marker effects in thousandths (so they survive a round trip
+// through text) about intercepts at the trait means. QTL effects are built.
+std::unique_ptr<ReferenceTables> MadeUpWorld();
+
+// The same world as the three reference files, written into `folder`.
+void WriteMadeUpWorld(const TempFolder& folder);
+
+}  // namespace plotwright::testing
