@@ -8,25 +8,20 @@
 #include <sstream>
 
 #include "driver/reference_data.h"
+#include "genetics/single_seed_descent.h"
 #include "genetics/trait_model.h"
 
 namespace plotwright::bench {
 
-Console& QuietConsole() {
-  static std::istringstream noInput;
-  static std::ostringstream discarded;
-  static Console console = MakeConsole(noInput, discarded, discarded);
-  discarded.str("");
-  return console;
-}
-
 std::unique_ptr<ReferenceTables> BuiltInWorld() {
   auto reference = std::make_unique<ReferenceTables>();
+  std::istringstream noInput;
+  std::ostringstream report;
+  Console console = MakeConsole(noInput, report, report);
   // A folder without reference files makes the loaders use the built-in copies.
   const std::filesystem::path none = std::filesystem::temp_directory_path() / "plotwright-bench-no-reference-files";
-  if (!LoadLocusTableAndFounders(QuietConsole(), none, *reference) ||
-      !LoadMarkerEffects(QuietConsole(), none, *reference)) {
-    std::cerr << "the built-in reference data do not load\n";
+  if (!LoadLocusTableAndFounders(console, none, *reference) || !LoadMarkerEffects(console, none, *reference)) {
+    std::cerr << "the built-in reference data do not load\n" << report.str();
     std::exit(1);
   }
   BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
@@ -42,6 +37,17 @@ CrossTable AllCrosses(int plantsPerCross) {
     }
   }
   return crosses;
+}
+
+void CreatePlants(const ReferenceTables& reference, const CrossTable& crosses, RandomStream& stream,
+                  Population& population) {
+  CreateF2Population(reference, crosses, stream, population.EntryParents, population.Genome, population.PlantGenValue,
+                     population.PlantFhbScore, population.PlantPrediction);
+}
+
+void DevelopLines(const ReferenceTables& reference, RandomStream& stream, Population& population) {
+  DevelopInbredLines(reference, stream, population.Genome, population.LineGenValue, population.LineFhbScore,
+                     population.LinePrediction);
 }
 
 double PeakMegabytes() {

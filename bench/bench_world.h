@@ -2,11 +2,12 @@
 // the crosses of the largest game the rules allow.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 
 #include "driver/population.h"
-#include "textio/console.h"
+#include "genetics/f2_population.h"
+#include "genetics/genetic_model.h"
+#include "genetics/random.h"
 
 namespace plotwright::bench {
 
@@ -17,8 +18,13 @@ std::unique_ptr<ReferenceTables> BuiltInWorld();
 // of different founders and the 15 founders crossed with themselves.
 CrossTable AllCrosses(int plantsPerCross);
 
-// A console that reads nothing and discards what it is given.
-Console& QuietConsole();
+// The F2 plants of the crosses, made as the game makes them, into
+// `population`'s tables, which hold one row per plant.
+void CreatePlants(const ReferenceTables& reference, const CrossTable& crosses, RandomStream& stream,
+                  Population& population);
+
+// Single-seed descent of every entry of `population`, as task 3 does it.
+void DevelopLines(const ReferenceTables& reference, RandomStream& stream, Population& population);
 
 // Peak resident memory of this process so far, in megabytes.
 double PeakMegabytes();

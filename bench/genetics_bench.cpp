@@ -7,14 +7,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdint>
 #include <vector>
 
 #include "bench_world.h"
-#include "genetics/f2_population.h"
 #include "genetics/meiosis.h"
 #include "genetics/random.h"
-#include "genetics/single_seed_descent.h"
 #include "genetics/trait_model.h"
 #include "selection/results_file.h"
 #include "trials/phenotyping.h"
@@ -32,22 +31,19 @@ double Seconds(Clock::time_point from, Clock::time_point to) {
 // for nothing else. With `inRegisters`, the stream alone instead, held in
 // registers as gamete formation holds it, each output used for nothing but
 // the next draw: a few percent faster, the strictest yardstick. Either way
-// the draws come from a copy of the generator, so the work timed next draws
+// the draws come from a copy of the stream, so the work timed next draws
 // from the stream as it would have.
-double TimeBareDraws(std::int64_t draws, std::int32_t seed, bool inRegisters) {
-  const GeneratorState saved = RunGenerator();
+double TimeBareDraws(std::int64_t draws, RandomStream stream, bool inRegisters) {
   double sink = 0.0;
-  GeneratorState generator = saved;
   const auto start = Clock::now();
   if (inRegisters) {
-    for (std::int64_t i = 0; i < draws; ++i) NextCombined(seed, generator);
+    for (std::int64_t i = 0; i < draws; ++i) NextCombined(stream);
   } else {
-    for (std::int64_t i = 0; i < draws; ++i) sink += DrawUniform(seed);
+    for (std::int64_t i = 0; i < draws; ++i) sink += DrawUniform(stream);
   }
   const auto stop = Clock::now();
-  RunGenerator() = saved;
   benchmark::DoNotOptimize(sink);
-  benchmark::DoNotOptimize(generator);
+  benchmark::DoNotOptimize(stream);
   return Seconds(start, stop);
 }
 
@@ -61,9 +57,9 @@ struct DrawRatio {
   double WorkSeconds = 0.0;
 
   template <typename Work>
-  void Measure(benchmark::State& state, std::int64_t draws, std::int32_t seed, Work work) {
-    const double drawSeconds = TimeBareDraws(draws, seed, false);
-    const double streamSeconds = TimeBareDraws(draws, seed, true);
+  void Measure(benchmark::State& state, std::int64_t draws, const RandomStream& stream, Work work) {
+    const double drawSeconds = TimeBareDraws(draws, stream, false);
+    const double streamSeconds = TimeBareDraws(draws, stream, true);
     const auto start = Clock::now();
     work();
     const double seconds = Seconds(start, Clock::now());
@@ -105,11 +101,11 @@ struct Plants {
   std::unique_ptr<ReferenceTables> Reference = BuiltInWorld();
   CrossTable Crosses;
   Population Table;
-  std::int32_t Seed = -1;
+  RandomStream Stream{.Seed = -1};
 
   Plants(int crossCount, int plantsPerCross) : Crosses(SomeCrosses(crossCount, plantsPerCross)) {
     CreateEntryTables(Table, crossCount * plantsPerCross);
-    CreateF2Population(QuietConsole(), *Reference, Crosses, Seed, Table);
+    CreatePlants(*Reference, Crosses, Stream, Table);
   }
 };
 
@@ -118,13 +114,13 @@ struct Plants {
 // ratios below.
 void BM_BareGenerator(benchmark::State& state) {
   constexpr int kBatch = 1024;
-  std::int32_t seed = -1;
+  RandomStream stream{.Seed = -1};
   const auto start = Clock::now();
   for (auto _ : state) {
-    GeneratorState generator = RunGenerator();
-    for (int i = 0; i < kBatch; ++i) NextCombined(seed, generator);
-    RunGenerator() = generator;
-    benchmark::DoNotOptimize(seed);
+    RandomStream local = stream;
+    for (int i = 0; i < kBatch; ++i) NextCombined(local);
+    stream = local;
+    benchmark::DoNotOptimize(stream.Seed);
   }
   state.SetItemsProcessed(state.iterations() * kBatch);
   state.counters["ns_per_draw"] = NanosecondsPer(state, start, kBatch);
@@ -133,11 +129,11 @@ BENCHMARK(BM_BareGenerator);
 
 void BM_DrawUniform(benchmark::State& state) {
   constexpr int kBatch = 1024;
-  std::int32_t seed = -1;
+  RandomStream stream{.Seed = -1};
   double sink = 0.0;
   const auto start = Clock::now();
   for (auto _ : state) {
-    for (int i = 0; i < kBatch; ++i) sink += DrawUniform(seed);
+    for (int i = 0; i < kBatch; ++i) sink += DrawUniform(stream);
   }
   benchmark::DoNotOptimize(sink);
   state.SetItemsProcessed(state.iterations() * kBatch);
@@ -147,20 +143,16 @@ BENCHMARK(BM_DrawUniform);
 
 void BM_GameteFormation(benchmark::State& state) {
   const auto reference = BuiltInWorld();
-  DiploidGenome f1{};
-  for (int k = 0; k < kLoci; ++k) {
-    SetAllele(f1, 0, k, reference->FounderGenotype[0][k]);
-    SetAllele(f1, 1, k, reference->FounderGenotype[1][k]);
-  }
+  const DiploidGenome f1 = Diploid(reference->FounderGenotype[0], reference->FounderGenotype[1]);
   const MeiosisMap map = PrepareMeiosis(reference->LocusTable);
   constexpr int kBatch = 64;
   HomologueBits gamete{};
-  std::int32_t seed = -1;
+  RandomStream stream{.Seed = -1};
   DrawRatio ratio;
   for (auto _ : state) {
-    ratio.Measure(state, kBatch * kLoci, seed, [&] {
+    ratio.Measure(state, kBatch * kLoci, stream, [&] {
       for (int g = 0; g < kBatch; ++g) {
-        DrawGamete(f1, map, seed, gamete);
+        DrawGamete(f1, map, stream, gamete);
         benchmark::DoNotOptimize(gamete);
       }
     });
@@ -177,9 +169,8 @@ void BM_F2CreationPerPlant(benchmark::State& state) {
   const int n = plants.Table.EntryCount;
   DrawRatio ratio;
   for (auto _ : state) {
-    ratio.Measure(state, static_cast<std::int64_t>(n) * 2 * kLoci, plants.Seed, [&] {
-      CreateF2Population(QuietConsole(), *plants.Reference, plants.Crosses, plants.Seed, plants.Table);
-    });
+    ratio.Measure(state, static_cast<std::int64_t>(n) * 2 * kLoci, plants.Stream,
+                  [&] { CreatePlants(*plants.Reference, plants.Crosses, plants.Stream, plants.Table); });
   }
   ratio.Report(state, n, "ns_per_plant");
 }
@@ -194,8 +185,8 @@ void BM_SingleSeedDescentPerEntry(benchmark::State& state) {
   DrawRatio ratio;
   for (auto _ : state) {
     plants.Table.Genome = f2;
-    ratio.Measure(state, static_cast<std::int64_t>(n) * 2 * kSelfingGenerations * kLoci, plants.Seed,
-                  [&] { DevelopInbredLines(QuietConsole(), *plants.Reference, plants.Seed, plants.Table); });
+    ratio.Measure(state, static_cast<std::int64_t>(n) * 2 * kSelfingGenerations * kLoci, plants.Stream,
+                  [&] { DevelopLines(*plants.Reference, plants.Stream, plants.Table); });
   }
   ratio.Report(state, n, "ns_per_entry");
 }
@@ -222,7 +213,7 @@ void BM_ValuesAndPredictionsPerEntry(benchmark::State& state) {
   const int n = table.EntryCount;
   const auto start = Clock::now();
   for (auto _ : state) {
-    EvaluateAndPredict(table.Genome, *plants.Reference, table.PlantGenValue, table.PlantFhbScore,
+    EvaluatePopulation(table.Genome, *plants.Reference, table.PlantGenValue, table.PlantFhbScore,
                        table.PlantPrediction);
     benchmark::DoNotOptimize(table.PlantPrediction.data());
   }
@@ -230,17 +221,21 @@ void BM_ValuesAndPredictionsPerEntry(benchmark::State& state) {
 }
 BENCHMARK(BM_ValuesAndPredictionsPerEntry);
 
-// Lines of a large game with every value column filled.
-Population LineTable(int lines) {
-  Population population;
-  CreateEntryTables(population, lines);
-  for (int i = 0; i < lines; ++i) {
-    population.EntryId[i] = i + 1;
-    population.EntryParents[i] = {1 + i % 15, 1 + i / 15 % 15};
-    for (int c = 0; c < kValueColumns; ++c) population.ResultsTable[i][c] = 90.0 + 0.37 * ((i * 7 + c) % 101);
+// The line table of a large game with every value column filled.
+struct LargeLineTable {
+  Population Entries;
+  LineTable Lines;
+
+  explicit LargeLineTable(int lines) : Lines(NewLineTable(lines)) {
+    CreateEntryTables(Entries, lines);
+    std::vector<double> values(static_cast<std::size_t>(lines));
+    for (int c = 0; c < kValueColumns; ++c) {
+      for (int i = 0; i < lines; ++i) values[i] = 90.0 + 0.37 * ((i * 7 + c) % 101);
+      if (!AppendColumn(Lines, 1 + c / kTraits % 3, static_cast<Trait>(c % kTraits), 4, 1.5f, values)) std::abort();
+    }
+    for (int i = 0; i < lines; ++i) Entries.EntryParents[i] = {1 + i % 15, 1 + i / 15 % 15};
   }
-  return population;
-}
+};
 
 // A trial year of one trait at four locations for all lines of a game of
 // 240000 entries: two draws per line and location.
@@ -248,10 +243,10 @@ void BM_TrialOfAllLines(benchmark::State& state) {
   constexpr int kLines = 240000;
   const std::array<double, kTraits> variance = ComputeErrorVariances();
   std::vector<double> errors(kLines);
-  std::int32_t seed = -1;
+  RandomStream stream{.Seed = -1};
   const auto start = Clock::now();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(SimulateTrialError(kLines, seed, errors, 4, kYield, variance));
+    benchmark::DoNotOptimize(SimulateTrialError(kLines, stream, errors, 4, kYield, variance));
   }
   state.counters["ns_per_line"] = NanosecondsPer(state, start, kLines);
 }
@@ -260,13 +255,12 @@ BENCHMARK(BM_TrialOfAllLines)->Unit(benchmark::kMillisecond);
 // The line table of 240000 kept lines with twelve value columns.
 void BM_WriteLineTable(benchmark::State& state) {
   constexpr int kLines = 240000;
-  const Population population = LineTable(kLines);
-  LineTableColumns columns = NewLineTableColumns();
-  columns.LastColumn = kValueColumns;
+  const LargeLineTable table(kLines);
+  const Population& entries = table.Entries;
   std::size_t bytes = 0;
   const auto start = Clock::now();
   for (auto _ : state) {
-    const std::string text = LineTableText(population, columns);
+    const std::string text = LineTableText(entries.Kept, entries.EntryId, entries.EntryParents, table.Lines);
     bytes += text.size();
     benchmark::DoNotOptimize(text.data());
   }

@@ -13,26 +13,21 @@
 #include <vector>
 
 #include "bench_world.h"
-#include "genetics/f2_population.h"
 #include "genetics/meiosis.h"
-#include "genetics/random.h"
-#include "genetics/single_seed_descent.h"
 
 namespace plotwright::bench {
 namespace {
 
 int plantsPerCross = kMaxCrossSize;
 
-// Seconds taken by `draws` bare draws (DrawUniform in a loop); the game's
-// own stream is left where it was.
+// Seconds taken by `draws` bare draws (DrawUniform in a loop), from a
+// stream of their own.
 double BareDrawSeconds(std::int64_t draws) {
-  const GeneratorState saved = RunGenerator();
-  std::int32_t seed = 1;
+  RandomStream stream{.Seed = -1};
   double sink = 0.0;
   const auto start = std::chrono::steady_clock::now();
-  for (std::int64_t i = 0; i < draws; ++i) sink += DrawUniform(seed);
+  for (std::int64_t i = 0; i < draws; ++i) sink += DrawUniform(stream);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  RunGenerator() = saved;
   benchmark::DoNotOptimize(sink);
   return seconds;
 }
@@ -44,16 +39,16 @@ void BM_LargestGame(benchmark::State& state) {
   for (auto _ : state) {
     Population population;
     CreateEntryTables(population, entries);
-    std::int32_t seed = -1;
+    RandomStream stream{.Seed = -1};
     // Each step right after the same number of bare draws, so that both see
     // the same machine.
     const double f2Draws = BareDrawSeconds(std::int64_t{entries} * 2 * kLoci);
     const auto start = std::chrono::steady_clock::now();
-    CreateF2Population(QuietConsole(), *reference, crosses, seed, population);
+    CreatePlants(*reference, crosses, stream, population);
     const auto created = std::chrono::steady_clock::now();
     const double descentDraws = BareDrawSeconds(std::int64_t{entries} * 2 * kSelfingGenerations * kLoci);
     const auto inbreeding = std::chrono::steady_clock::now();
-    DevelopInbredLines(QuietConsole(), *reference, seed, population);
+    DevelopLines(*reference, stream, population);
     const auto inbred = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(population.LinePrediction.data());
     const double f2 = std::chrono::duration<double>(created - start).count();

@@ -78,6 +78,8 @@ TEST(WholeGameTest, AFixedSeedGameShowsThePlayerTheseValues) {
   EXPECT_EQ(Row(plants, 10), "    10, 1, 4,       97.72,       20.47,       10.88");
   EXPECT_EQ(Row(plants, 53), "    53, 3,12,       91.93,       17.12,        4.07");
 
+  EXPECT_NE(run.Out.find("   \n  ---------------\n   \n  Developing homozygous lines\n  Please wait ...\n   \n"),
+            std::string::npos);
   // Founders 3 and 12 lack the resistance allele: the screening drops their
   // lines, and half of the 40 lines left.
   EXPECT_NE(run.Out.find("  Number of lines kept =     20\n"), std::string::npos);

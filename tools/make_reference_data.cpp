@@ -43,9 +43,11 @@
 #include <vector>
 
 #include "driver/population.h"
+#include "driver/release.h"
 #include "genetics/f2_population.h"
 #include "genetics/meiosis.h"
 #include "genetics/random.h"
+#include "selection/marker_screening.h"
 #include "genetics/single_seed_descent.h"
 #include "genetics/trait_model.h"
 #include "split_mix.h"
@@ -63,9 +65,11 @@ using plotwright::kMarkers;
 using plotwright::kQtl;
 using plotwright::kTraits;
 using plotwright::LocusRecord;
+using plotwright::RandomStream;
 using plotwright::TraitValues;
-using LocusTable = std::array<LocusRecord, kLoci>;
-using QtlEffectTable = std::array<plotwright::QtlClassEffects, kQtl + 1>;
+using LocusTable = plotwright::GeneticMap;
+using plotwright::Diploid;
+using plotwright::QtlEffectTable;
 
 using plotwright::tools::SplitMix64;
 
@@ -179,15 +183,6 @@ int LocusOf(const LocusTable& map, int code) {
 // ---------------------------------------------------------------------------
 // Genomes
 
-DiploidGenome Diploid(const Gamete& first, const Gamete& second) {
-  DiploidGenome genome{};
-  for (int k = 0; k < kLoci; ++k) {
-    plotwright::SetAllele(genome, 0, k, first[k]);
-    plotwright::SetAllele(genome, 1, k, second[k]);
-  }
-  return genome;
-}
-
 Gamete FirstHomologue(const DiploidGenome& genome) {
   Gamete gamete{};
   for (int k = 0; k < kLoci; ++k) gamete[k] = AlleleAt(genome, 0, k);
@@ -199,8 +194,7 @@ TraitValues LineValues(const Gamete& line, const LocusTable& map, const QtlEffec
   TraitValues raw{};
   int score = 0;
   plotwright::EvaluateGenome(Diploid(line, line), map, effects, raw, score);
-  for (int t = 0; t < kTraits; ++t) raw[t] = plotwright::ToTraitScale(raw[t], t);
-  return raw;
+  return plotwright::ToTraitScales(raw);
 }
 
 // ---------------------------------------------------------------------------
@@ -253,7 +247,7 @@ std::vector<Gamete> MakeAncestors(SplitMix64& rng, int gene) {
 
 // Breeds one pool and returns its lines, each inbred by single-seed descent
 // from a plant of the last generation.
-std::vector<Gamete> BreedPool(SplitMix64& rng, std::int32_t& seed, const BreedingPool& pool,
+std::vector<Gamete> BreedPool(SplitMix64& rng, RandomStream& stream, const BreedingPool& pool,
                               const std::vector<Gamete>& ancestors, const LocusTable& map,
                               const QtlEffectTable& effects) {
   std::vector<DiploidGenome> plants(kPoolSize);
@@ -264,7 +258,7 @@ std::vector<Gamete> BreedPool(SplitMix64& rng, std::int32_t& seed, const Breedin
   }
   const bool selected = pool.Weights[0] != 0 || pool.Weights[1] != 0 || pool.Weights[2] != 0;
   std::vector<DiploidGenome> next(kPoolSize);
-  Gamete first{}, second{};
+  const plotwright::MeiosisMap meiosis = plotwright::PrepareMeiosis(map);
   for (int g = 0; g < kGenerations; ++g) {
     std::vector<int> parents(kPoolSize);
     std::iota(parents.begin(), parents.end(), 0);
@@ -285,16 +279,15 @@ std::vector<Gamete> BreedPool(SplitMix64& rng, std::int32_t& seed, const Breedin
     }
     const int n = static_cast<int>(parents.size());
     for (DiploidGenome& child : next) {
-      plotwright::DrawGamete(plants[parents[rng.Below(n)]], map, seed, first);
-      plotwright::DrawGamete(plants[parents[rng.Below(n)]], map, seed, second);
-      child = Diploid(first, second);
+      plotwright::DrawGamete(plants[parents[rng.Below(n)]], meiosis, stream, child.Homologue[0]);
+      plotwright::DrawGamete(plants[parents[rng.Below(n)]], meiosis, stream, child.Homologue[1]);
     }
     plants.swap(next);
   }
   std::vector<Gamete> lines;
   for (int i = 0; i < kLinesPerPool; ++i) {
     DiploidGenome plant = plants[i];
-    plotwright::InbreedBySelfing(plant, map, seed);
+    plotwright::InbreedBySelfing(plant, meiosis, stream);
     lines.push_back(FirstHomologue(plant));
   }
   return lines;
@@ -303,13 +296,12 @@ std::vector<Gamete> BreedPool(SplitMix64& rng, std::int32_t& seed, const Breedin
 // ---------------------------------------------------------------------------
 // Choosing the founders
 
-// The release standards, with the margins of the game's verdict.
-constexpr double kProteinLowest = 8.995;
-constexpr double kProteinHighest = 12.00499;
-constexpr double kFhbHighest = 5.00499;
+using plotwright::kFhbHighest;
+using plotwright::kProteinHighest;
+using plotwright::kProteinLowest;
 
 bool MeetsBothStandards(const TraitValues& v) {
-  return v[1] >= kProteinLowest && v[1] <= kProteinHighest && v[2] <= kFhbHighest;
+  return plotwright::JudgeLine(v) == plotwright::Verdict::kBothStandardsMet;
 }
 
 // Mean and variance of the raw genotypic values of the F2 of a cross of two
@@ -645,7 +637,7 @@ struct Simulated {
 };
 
 Simulated Simulate(const plotwright::ReferenceTables& reference, const std::vector<std::array<int, 2>>& crosses,
-                   int plants, std::int32_t& seed, bool lines) {
+                   int plants, RandomStream& stream, bool lines) {
   Simulated s;
   plotwright::CrossTable table;
   for (std::size_t c = 0; c < crosses.size(); ++c) {
@@ -654,15 +646,11 @@ Simulated Simulate(const plotwright::ReferenceTables& reference, const std::vect
     for (int p = 0; p < plants; ++p) s.CrossOf.push_back(static_cast<int>(c));
   }
   plotwright::CreateEntryTables(s.Population, static_cast<int>(s.CrossOf.size()));
-  std::istringstream in;
-  std::ostringstream out;
-  plotwright::Console console = plotwright::MakeConsole(in, out, out);
-  plotwright::CreateF2Population(console, reference, table, seed, s.Population);
-  if (lines) plotwright::DevelopInbredLines(console, reference, seed, s.Population);
-  for (std::vector<TraitValues>* values : {&s.Population.PlantGenValue, &s.Population.LineGenValue}) {
-    for (TraitValues& v : *values) {
-      for (int t = 0; t < kTraits; ++t) v[t] = plotwright::ToTraitScale(v[t], t);
-    }
+  plotwright::Population& p = s.Population;
+  plotwright::CreateF2Population(reference, table, stream, p.EntryParents, p.Genome, p.PlantGenValue, p.PlantFhbScore,
+                                 p.PlantPrediction);
+  if (lines) {
+    plotwright::DevelopInbredLines(reference, stream, p.Genome, p.LineGenValue, p.LineFhbScore, p.LinePrediction);
   }
   return s;
 }
@@ -702,7 +690,7 @@ Eigen::RowVectorXd MarkerScores(const DiploidGenome& genome, const LocusTable& m
 // estimate) shared out over the markers' score variances. The intercept
 // makes the prediction of an entry with all scores 0 come out right.
 std::array<TraitValues, kMarkerRows> EstimateMarkerEffects(const Simulated& training, const LocusTable& map,
-                                                           std::int32_t& seed) {
+                                                           RandomStream& stream) {
   const plotwright::Population& lines = training.Population;
   const int n = lines.EntryCount;
   Eigen::MatrixXd scores(n, kMarkers);
@@ -716,7 +704,7 @@ std::array<TraitValues, kMarkerRows> EstimateMarkerEffects(const Simulated& trai
   std::array<TraitValues, kMarkerRows> effects{};
   std::vector<double> trialError(static_cast<std::size_t>(n));
   for (int t = 0; t < kTraits; ++t) {
-    plotwright::SimulateTrialError(n, seed, trialError, kTrainingLocations, t, errorVariance);
+    plotwright::SimulateTrialError(n, stream, trialError, kTrainingLocations, t, errorVariance);
     Eigen::VectorXd y(n);
     for (int i = 0; i < n; ++i) y(i) = plotwright::ObservedValue(lines.LineGenValue[i][t], trialError[i], t);
     const double mean = y.mean();
@@ -798,8 +786,8 @@ const char* const kTraitNames[kTraits] = {"yield", "protein", "Fhb"};
 // trait scales.
 constexpr int kReportPlants = 200;
 
-void ReportCalibration(const plotwright::ReferenceTables& reference, const PooledF2& exact, std::int32_t& seed) {
-  const Simulated f2 = Simulate(reference, AllCrosses(), kReportPlants, seed, false);
+void ReportCalibration(const plotwright::ReferenceTables& reference, const PooledF2& exact, RandomStream& stream) {
+  const Simulated f2 = Simulate(reference, AllCrosses(), kReportPlants, stream, false);
   std::printf("Calibration: F2 plants of all 105 crosses, %d plants each, raw genotypic values\n", kReportPlants);
   std::printf("  %-8s %10s %10s %10s %9s   %10s %10s %10s %8s\n", "trait", "scale mean", "simulated", "exact",
               "off (SD)", "scale SD", "simulated", "exact", "off");
@@ -823,8 +811,8 @@ void ReportCalibration(const plotwright::ReferenceTables& reference, const Poole
 }
 
 void ReportAccuracy(const plotwright::ReferenceTables& reference, const std::vector<std::array<int, 2>>& testCrosses,
-                    std::int32_t& seed) {
-  const Simulated test = Simulate(reference, testCrosses, kReportPlants, seed, true);
+                    RandomStream& stream) {
+  const Simulated test = Simulate(reference, testCrosses, kReportPlants, stream, true);
   const plotwright::Population& p = test.Population;
   std::printf("\nAccuracy: correlation of predictions with genotypic values, %d new crosses of %d entries\n",
               kTestCrosses, kReportPlants);
@@ -892,7 +880,7 @@ int main(int argc, char** argv) {
   auto reference = std::make_unique<plotwright::ReferenceTables>();
   SplitMix64 rng{0x506C6F7477726968ULL};
   // The game's random stream drives every meiosis, from this seed.
-  std::int32_t seed = -20260501;
+  RandomStream stream{.Seed = -20260501};
 
   LocusTable& map = reference->LocusTable;
   map = MakeMap(rng);
@@ -904,7 +892,7 @@ int main(int argc, char** argv) {
   const std::vector<Gamete> ancestors = MakeAncestors(rng, gene);
   std::vector<Gamete> candidates;
   for (const BreedingPool& pool : Pools()) {
-    for (const Gamete& line : BreedPool(rng, seed, pool, ancestors, map, effects)) candidates.push_back(line);
+    for (const Gamete& line : BreedPool(rng, stream, pool, ancestors, map, effects)) candidates.push_back(line);
   }
   const int n = static_cast<int>(candidates.size());
   const F2Calculator calculator(map, effects);
@@ -931,16 +919,16 @@ int main(int argc, char** argv) {
   const std::vector<std::array<int, 2>> testCrosses(crosses.begin(), crosses.begin() + kTestCrosses);
   std::vector<std::array<int, 2>> trainingCrosses(crosses.begin() + kTestCrosses, crosses.end());
   std::sort(trainingCrosses.begin(), trainingCrosses.end());
-  const Simulated training = Simulate(*reference, trainingCrosses, kTrainingLinesPerCross, seed, true);
-  reference->MarkerEffects = EstimateMarkerEffects(training, map, seed);
+  const Simulated training = Simulate(*reference, trainingCrosses, kTrainingLinesPerCross, stream, true);
+  reference->MarkerEffects = EstimateMarkerEffects(training, map, stream);
 
   if (!WriteReferenceFiles(folder, *reference)) {
     std::fprintf(stderr, "make_reference_data: cannot write the files in %s\n", folder.c_str());
     return 2;
   }
   if (report) {
-    ReportCalibration(*reference, exact, seed);
-    ReportAccuracy(*reference, testCrosses, seed);
+    ReportCalibration(*reference, exact, stream);
+    ReportAccuracy(*reference, testCrosses, stream);
     ReportFounders(*reference);
   }
   return 0;

@@ -17,7 +17,8 @@ std::string LineLabel(int line) { return "   Line " + std::to_string(line) + " o
 
 }  // namespace
 
-bool LoadCrosses(Console& console, std::string_view text, CrossTable& crosses, std::vector<int>& lineOfCross) {
+CrossesFile ReadCrosses(std::string_view text) {
+  CrossesFile file;
   std::istringstream in{std::string(text)};
   LineReader reader{&in, 0};
   std::string line;
@@ -31,18 +32,18 @@ bool LoadCrosses(Console& console, std::string_view text, CrossTable& crosses, s
       wholeNumbers = !field.Null && !field.Quoted && ConvertInteger(field.Text, values[k]);
     }
     if (!wholeNumbers) {
-      ReportUnusable(console, {LineLabel(reader.LineNumber) + " does not start with three whole numbers:",
-                               "   founder, founder, number of F2 plants (for example 1,4,300)"});
-      return false;
+      if (file.FirstMalformedLine == 0) file.FirstMalformedLine = reader.LineNumber;
+      continue;
     }
-    crosses.CrossParents.push_back({values[0], values[1]});
-    crosses.CrossSize.push_back(values[2]);
-    lineOfCross.push_back(reader.LineNumber);
+    file.Crosses.CrossParents.push_back({values[0], values[1]});
+    file.Crosses.CrossSize.push_back(values[2]);
+    file.LineOfCross.push_back(reader.LineNumber);
   }
-  return true;
+  return file;
 }
 
-void ValidateCrosses(Console& console, const CrossTable& crosses, const std::vector<int>& lineOfCross, int& unusable) {
+void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable) {
+  const CrossTable& crosses = file.Crosses;
   const std::size_t count = crosses.CrossSize.size();
   for (std::size_t i = 0; i < count; ++i) {
     if (crosses.CrossSize[i] > kMaxCrossSize) {
@@ -69,23 +70,31 @@ void ValidateCrosses(Console& console, const CrossTable& crosses, const std::vec
     }
   }
   // Founder numbers address the founder table, and a negative size would
-  // make the plant count wrong, so neither may reach the population.
+  // make the plant count wrong, so neither may reach the population. The
+  // first such line in the file is reported, or a malformed line before it.
   for (std::size_t i = 0; i < count; ++i) {
+    const int line = file.LineOfCross[i];
+    if (file.FirstMalformedLine != 0 && file.FirstMalformedLine < line) break;
     for (int founder : crosses.CrossParents[i]) {
       if (founder < 1 || founder > kFounders) {
-        ReportUnusable(console, {LineLabel(lineOfCross[i]) + " names founder " + std::to_string(founder) + ";",
+        ReportUnusable(console, {LineLabel(line) + " names founder " + std::to_string(founder) + ";",
                                  "   the founders are numbered 1 to 15"});
         unusable = 1;
         return;
       }
     }
     if (crosses.CrossSize[i] < 0) {
-      ReportUnusable(console, {LineLabel(lineOfCross[i]) + " asks for " + std::to_string(crosses.CrossSize[i]) +
-                                   " plants;",
+      ReportUnusable(console, {LineLabel(line) + " asks for " + std::to_string(crosses.CrossSize[i]) + " plants;",
                                "   the number of F2 plants of a cross must be 0 or more"});
       unusable = 1;
       return;
     }
+  }
+  if (file.FirstMalformedLine != 0) {
+    ReportUnusable(console, {LineLabel(file.FirstMalformedLine) + " does not start with three whole numbers:",
+                             "   founder, founder, number of F2 plants (for example 1,4,300)"});
+    unusable = 1;
+    return;
   }
   if (CountEntries(crosses) == 0) {
     ReportUnusable(console, {"   The CROSSES.CSV file holds no plants: write at least one cross",

@@ -5,22 +5,29 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/population.h"
+#include "genetics/f2_population.h"
 #include "textio/console.h"
 
 namespace plotwright {
 
-// Reads the crosses from the text of Crosses.csv into `crosses`, one per
-// line, skipping lines that hold no value at all; `lineOfCross` receives the
-// file line of each cross. A line that does not start with three whole
-// numbers is reported on the console and the result is false.
-bool LoadCrosses(Console& console, std::string_view text, CrossTable& crosses, std::vector<int>& lineOfCross);
+// Crosses.csv as read: every line that starts with three whole numbers, in
+// file order, and the first line that holds values but does not.
+struct CrossesFile {
+  CrossTable Crosses;
+  std::vector<int> LineOfCross;  // the file line of each cross
+  int FirstMalformedLine = 0;    // 0 when there is none
+};
 
-// Checks the crosses in this order, reporting only the first problem: a
-// cross above 2000 plants, a pair of parents repeated in either order, a
-// founder outside 1 to 15, a negative size, and no plant at all. Sets
-// `unusable` to 1 when the game cannot go on.
-void ValidateCrosses(Console& console, const CrossTable& crosses, const std::vector<int>& lineOfCross, int& unusable);
+// Reads the text of Crosses.csv. Lines that hold no value at all are skipped;
+// anything after a line's third value is ignored.
+CrossesFile ReadCrosses(std::string_view text);
+
+// Checks the crosses, reporting only the first problem in this order: a
+// cross above 2000 plants; a pair of parents repeated in either order; the
+// first line in the file that does not start with three whole numbers, names
+// a founder outside 1 to 15 or asks for a negative number of plants; no
+// plant at all. Sets `unusable` to 1 when the game cannot go on.
+void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable);
 
 // The number of F2 plants the crosses ask for (sizes below 0 count as 0).
 int CountEntries(const CrossTable& crosses);

@@ -10,19 +10,13 @@ namespace plotwright {
 
 std::array<FounderProfile, kFounders> DescribeFounders(const ReferenceTables& reference) {
   std::array<FounderProfile, kFounders> founders{};
-  // A founder is inbred: both homologues carry its one allele per locus.
-  DiploidGenome genome{};
   for (std::size_t f = 0; f < kFounders; ++f) {
-    for (int k = 0; k < kLoci; ++k) {
-      SetAllele(genome, 0, k, reference.FounderGenotype[f][static_cast<std::size_t>(k)]);
-      SetAllele(genome, 1, k, reference.FounderGenotype[f][static_cast<std::size_t>(k)]);
-    }
+    // A founder is inbred: both homologues carry its one allele per locus.
+    const Gamete& alleles = reference.FounderGenotype[f];
+    TraitValues raw{};
     int fhbScore = 0;
-    EvaluateGenome(genome, reference.LocusTable, reference.QtlEffects, founders[f].Values, fhbScore);
-    for (int t = 0; t < kTraits; ++t) {
-      founders[f].Values[static_cast<std::size_t>(t)] = ToTraitScale(founders[f].Values[static_cast<std::size_t>(t)], t);
-    }
-    founders[f].Resistant = fhbScore == 2;
+    EvaluateGenome(Diploid(alleles, alleles), reference.LocusTable, reference.QtlEffects, raw, fhbScore);
+    founders[f] = {ToTraitScales(raw), fhbScore == 2};
   }
   return founders;
 }

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "driver/population.h"
+#include "genetics/genetic_model.h"
 #include "textio/console.h"
 
 namespace plotwright {

@@ -3,15 +3,14 @@
 #pragma once
 
 #include "driver/population.h"
+#include "driver/tasks.h"
 #include "textio/console.h"
 
 namespace plotwright {
 
-// Whether `task` is offered in the state described by `state`'s flags.
-bool TaskIsOffered(int task, const GameState& state);
-
 // Shows the menu, reads the player's choice until an offered task is typed,
-// and stores it in state.Task. Changes nothing else.
-void ShowMenuAndReadTask(Console& console, GameState& state);
+// stores its number in state.Task and returns its row of the task table.
+// Changes nothing else. End of input is fatal.
+const TaskItem& ShowMenuAndReadTask(Console& console, GameState& state);
 
 }  // namespace plotwright

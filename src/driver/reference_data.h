@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "driver/population.h"
+#include "genetics/genetic_model.h"
 #include "textio/console.h"
 
 namespace plotwright {

@@ -3,16 +3,13 @@
 #include "textio/edit.h"
 
 namespace plotwright {
-namespace {
 
-// The standards, with the margins the comparisons have always used.
-constexpr double kProteinLowest = 8.995;
-constexpr double kProteinHighest = 12.00499;
-constexpr double kFhbHighest = 5.00499;
-// No line is entirely free of the disease: smaller values are raised to this.
-constexpr double kFhbFloor = static_cast<double>(0.001f);
-
-}  // namespace
+Verdict JudgeLine(const TraitValues& values) {
+  const bool proteinPasses = values[kProtein] >= kProteinLowest && values[kProtein] <= kProteinHighest;
+  const bool fhbPasses = values[kFhb] <= kFhbHighest;
+  if (proteinPasses) return fhbPasses ? Verdict::kBothStandardsMet : Verdict::kProteinOnly;
+  return fhbPasses ? Verdict::kFhbOnly : Verdict::kNeitherStandard;
+}
 
 Verdict ReleaseCultivar(Console& console, Population& population) {
   int released = 0;
@@ -39,20 +36,11 @@ Verdict ReleaseCultivar(Console& console, Population& population) {
   PrintLine(console, "  ");
   PrintLine(console, "  ");
 
-  const bool proteinPasses = values[kProtein] >= kProteinLowest && values[kProtein] <= kProteinHighest;
-  const bool fhbPasses = values[kFhb] <= kFhbHighest;
-  Verdict verdict = Verdict::kNeitherStandard;
+  const Verdict verdict = JudgeLine(values);
   const char* text = " The new line failed to meet the standards for protein and Fhb";
-  if (proteinPasses && fhbPasses) {
-    verdict = Verdict::kBothStandardsMet;
-    text = " The new line meets the standards for both protein and Fhb";
-  } else if (proteinPasses) {
-    verdict = Verdict::kProteinOnly;
-    text = " The new line meets the standard for protein but not for Fhb";
-  } else if (fhbPasses) {
-    verdict = Verdict::kFhbOnly;
-    text = " The new line meets the standard for Fhb but not for protein";
-  }
+  if (verdict == Verdict::kBothStandardsMet) text = " The new line meets the standards for both protein and Fhb";
+  if (verdict == Verdict::kProteinOnly) text = " The new line meets the standard for protein but not for Fhb";
+  if (verdict == Verdict::kFhbOnly) text = " The new line meets the standard for Fhb but not for protein";
   PrintLine(console, text);
   PrintLine(console, "  ");
   PrintLine(console, verdict == Verdict::kBothStandardsMet ? " CONGRATULATIONS!" : " Try again!");

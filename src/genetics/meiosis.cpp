@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "genetics/random.h"
+#include "requires.h"
 
 namespace plotwright {
 namespace {
@@ -71,7 +71,7 @@ inline std::uint64_t RunningParity(std::uint64_t x) {
 
 double RecombinationFraction(int centimorgans) { return KosambiFormula(centimorgans); }
 
-MeiosisMap PrepareMeiosis(const std::array<LocusRecord, kLoci>& locusTable) {
+MeiosisMap PrepareMeiosis(const GeneticMap& locusTable) {
   static const std::int32_t belowHalf = CombinedOutputsBelow(0.5);
   MeiosisMap map{};
   for (int k = 0; k < kLoci; ++k) {
@@ -96,16 +96,16 @@ MeiosisMap PrepareMeiosis(const std::array<LocusRecord, kLoci>& locusTable) {
 // where the mark says "first homologue" rather than "switch", the parity
 // from there on is corrected so that the locus copies the homologue drawn.
 // Finally the choice takes each locus's bit from one homologue or the other.
-void DrawGamete(const DiploidGenome& parent, const MeiosisMap& map, std::int32_t& Seed, HomologueBits& gamete) {
-  GeneratorState generator = RunGenerator();
-  std::int32_t seed = Seed;
+void DrawGamete(const DiploidGenome& parent, const MeiosisMap& map, RandomStream& stream, HomologueBits& gamete) {
+  REQUIRES(&gamete != &parent.Homologue[0] && &gamete != &parent.Homologue[1]);
+  RandomStream local = stream;
   std::array<std::int32_t, 64> outputs{};
   std::array<std::uint8_t, 64> marked;
   std::uint64_t previous = 0;  // the homologue of the locus before
   for (std::size_t word = 0; word < kGenomeWords; ++word) {
     const std::size_t first = 64 * word;
     const std::size_t loci = std::min<std::size_t>(64, kLoci - first);
-    for (std::size_t i = 0; i < loci; ++i) outputs[i] = NextCombined(seed, generator);
+    for (std::size_t i = 0; i < loci; ++i) outputs[i] = NextCombined(local);
     // Past the last locus the marks are meaningless; they pick between the
     // parent's bits there, which are clear on both homologues.
     for (std::size_t i = 0; i < 64; ++i) marked[i] = outputs[i] <= map.Count[first + i];
@@ -125,36 +125,18 @@ void DrawGamete(const DiploidGenome& parent, const MeiosisMap& map, std::int32_t
     const std::uint64_t one = parent.Homologue[0][word], two = parent.Homologue[1][word];
     gamete[word] = one ^ ((one ^ two) & choice);
   }
-  RunGenerator() = generator;
-  Seed = seed;
+  stream = local;
 }
 
-void DrawGamete(const DiploidGenome& parent, const std::array<LocusRecord, kLoci>& locusTable,
-                std::int32_t& Seed, HomologueBits& gamete) {
-  DrawGamete(parent, PrepareMeiosis(locusTable), Seed, gamete);
-}
-
-void DrawGamete(const DiploidGenome& parent, const std::array<LocusRecord, kLoci>& locusTable,
-                std::int32_t& Seed, Gamete& gamete) {
-  DiploidGenome haploid;
-  DrawGamete(parent, PrepareMeiosis(locusTable), Seed, haploid.Homologue[0]);
-  for (int k = 0; k < kLoci; ++k) gamete[static_cast<std::size_t>(k)] = AlleleAt(haploid, 0, k);
-}
-
-void InbreedBySelfing(DiploidGenome& genome, const MeiosisMap& map, std::int32_t& Seed) {
+void InbreedBySelfing(DiploidGenome& genome, const MeiosisMap& map, RandomStream& stream) {
   DiploidGenome offspring;
   for (int generation = 0; generation < kSelfingGenerations; ++generation) {
-    DrawGamete(genome, map, Seed, offspring.Homologue[0]);
-    DrawGamete(genome, map, Seed, offspring.Homologue[1]);
+    DrawGamete(genome, map, stream, offspring.Homologue[0]);
+    DrawGamete(genome, map, stream, offspring.Homologue[1]);
     genome = offspring;
   }
   // The line is fixed from the last plant's first homologue.
   genome.Homologue[1] = genome.Homologue[0];
-}
-
-void InbreedBySelfing(DiploidGenome& genome, const std::array<LocusRecord, kLoci>& locusTable,
-                      std::int32_t& Seed) {
-  InbreedBySelfing(genome, PrepareMeiosis(locusTable), Seed);
 }
 
 }  // namespace plotwright

@@ -5,7 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "driver/population.h"
+#include "genetics/genetic_model.h"
+#include "genetics/random.h"
 
 namespace plotwright {
 
@@ -29,7 +30,7 @@ struct MeiosisMap {
   std::array<std::int32_t, 64 * kGenomeWords> Count;  // 0 beyond the last locus
   std::array<std::uint64_t, kGenomeWords> ChromosomeStarts;
 };
-MeiosisMap PrepareMeiosis(const std::array<LocusRecord, kLoci>& locusTable);
+MeiosisMap PrepareMeiosis(const GeneticMap& locusTable);
 
 // Fills `gamete` from `parent`, drawing exactly one uniform per locus in
 // genome order: at the first locus of each chromosome the draw picks the
@@ -37,20 +38,12 @@ MeiosisMap PrepareMeiosis(const std::array<LocusRecord, kLoci>& locusTable);
 // locus a draw at or below the interval's crossover probability switches to
 // the other homologue. A chromosome number that does not rise keeps the loci
 // linked. `gamete` must not be one of `parent`'s homologues.
-void DrawGamete(const DiploidGenome& parent, const MeiosisMap& map, std::int32_t& Seed, HomologueBits& gamete);
-void DrawGamete(const DiploidGenome& parent, const std::array<LocusRecord, kLoci>& locusTable,
-                std::int32_t& Seed, HomologueBits& gamete);
-
-// The same gamete with one allele code per locus.
-void DrawGamete(const DiploidGenome& parent, const std::array<LocusRecord, kLoci>& locusTable,
-                std::int32_t& Seed, Gamete& gamete);
+void DrawGamete(const DiploidGenome& parent, const MeiosisMap& map, RandomStream& stream, HomologueBits& gamete);
 
 // Replaces `genome` by its descendant after kSelfingGenerations generations
 // of selfing (two gametes of the current genome each), then doubles the
 // first homologue so the line is homozygous everywhere. Draws
 // 2 x kSelfingGenerations x kLoci uniforms.
-void InbreedBySelfing(DiploidGenome& genome, const MeiosisMap& map, std::int32_t& Seed);
-void InbreedBySelfing(DiploidGenome& genome, const std::array<LocusRecord, kLoci>& locusTable,
-                      std::int32_t& Seed);
+void InbreedBySelfing(DiploidGenome& genome, const MeiosisMap& map, RandomStream& stream);
 
 }  // namespace plotwright

@@ -34,17 +34,18 @@ std::int32_t LastQualifyingOutput(Predicate qualifies) {
 // Restarts both streams from the seed and fills the shuffle table with first
 // stream values after eight discarded warm-up steps. The most negative seed
 // has no 32-bit negation; it starts from the largest positive one.
-RestartedGenerator RestartGenerator(std::int32_t Seed) {
+RandomStream RestartGenerator(std::int32_t Seed) {
   using namespace generator_detail;
   const std::int64_t start = -static_cast<std::int64_t>(Seed);
-  RestartedGenerator restarted{static_cast<std::int32_t>(start < 1 ? 1 : (start > INT32_MAX ? INT32_MAX : start)), {}};
-  restarted.State.SecondSeed = restarted.Seed;
+  RandomStream stream;
+  stream.Seed = static_cast<std::int32_t>(start < 1 ? 1 : (start > INT32_MAX ? INT32_MAX : start));
+  stream.SecondSeed = stream.Seed;
   for (int j = kWarmUpSteps; j >= 1; --j) {
-    restarted.Seed = StepStream<kFirstMultiplier, kFirstModulus>(restarted.Seed);
-    if (j <= 32) restarted.State.ShuffleTable[static_cast<std::size_t>(j - 1)] = restarted.Seed;
+    stream.Seed = StepStream<kFirstMultiplier, kFirstModulus>(stream.Seed);
+    if (j <= 32) stream.ShuffleTable[static_cast<std::size_t>(j - 1)] = stream.Seed;
   }
-  restarted.State.LastDraw = restarted.State.ShuffleTable[0];
-  return restarted;
+  stream.LastDraw = stream.ShuffleTable[0];
+  return stream;
 }
 
 std::int32_t ClockSeed() {

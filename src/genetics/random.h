@@ -16,32 +16,30 @@ inline constexpr std::int32_t kLargestCombinedDraw = 2147483562;
 inline constexpr double kUniformMultiplier = static_cast<double>(4.6566134e-10f);
 inline constexpr double kUniformClamp = static_cast<double>(1.0f - 1.2e-7f);
 
-// The generator's state besides Seed: the second congruential stream, the
-// 32-slot shuffle table (slot j at index j - 1) and the previous combined
-// output, which picks the next slot.
-struct GeneratorState {
+// The game's one random stream: the generator's whole state. The game owns
+// it and passes it by reference to everything that draws.
+//   Seed: the first congruential stream, and the seed. A Seed of 0 or below
+//     at the moment of a draw restarts the generator from max(-Seed, 1), so
+//     a stream made with Seed = -N starts afresh at its first draw.
+//   SecondSeed: the second congruential stream.
+//   LastDraw: the previous combined output, which picks the next slot.
+//   ShuffleTable: the 32 shuffle slots (slot j at index j - 1).
+// A loop of many draws may work on a copy and store it back, so that the
+// stream stays in registers.
+struct RandomStream {
+  std::int32_t Seed = 0;
   std::int32_t SecondSeed = 123456789;
   std::int32_t LastDraw = 0;
   std::array<std::int32_t, 32> ShuffleTable{};
 };
 
-// The run's one generator state, kept between draws for the whole run.
-inline GeneratorState& RunGenerator() {
-  static GeneratorState state;
-  return state;
-}
-
 // The seed of a new game: minus the sum of the minute, second and
 // millisecond of the local wall clock, so it lies in -1118..0.
 std::int32_t ClockSeed();
 
-// The generator restarted from a Seed of 0 or below: both streams start from
-// max(-Seed, 1), so 0 and -1 start the same stream.
-struct RestartedGenerator {
-  std::int32_t Seed;
-  GeneratorState State;
-};
-RestartedGenerator RestartGenerator(std::int32_t Seed);
+// The stream restarted from a Seed of 0 or below: both congruential streams
+// start from max(-Seed, 1), so 0 and -1 start the same stream.
+RandomStream RestartGenerator(std::int32_t Seed);
 
 namespace generator_detail {
 
@@ -76,25 +74,18 @@ inline std::uint32_t ShuffleSlot(std::int32_t lastDraw) {
 
 // The next combined output, 1..kLargestCombinedDraw: both streams advance,
 // the slot chosen by the previous output gives its value less the second
-// stream and takes the first stream's new value. Seed is the first stream's
-// state; a Seed of 0 or below first restarts the generator. A loop of many
-// draws may work on a copy of RunGenerator() and Seed and store them back.
-inline std::int32_t NextCombined(std::int32_t& Seed, GeneratorState& state) {
+// stream and takes the first stream's new value.
+inline std::int32_t NextCombined(RandomStream& stream) {
   using namespace generator_detail;
-  if (Seed <= 0) [[unlikely]] {
-    // Returned by value, so a caller's copies of the state can stay in
-    // registers across the draws.
-    const RestartedGenerator restarted = RestartGenerator(Seed);
-    Seed = restarted.Seed;
-    state = restarted.State;
-  }
-  Seed = StepStream<kFirstMultiplier, kFirstModulus>(Seed);
-  state.SecondSeed = StepStream<kSecondMultiplier, kSecondModulus>(state.SecondSeed);
-  const std::uint32_t slot = ShuffleSlot(state.LastDraw);
-  std::int32_t combined = state.ShuffleTable[slot] - state.SecondSeed;
-  state.ShuffleTable[slot] = Seed;
+  // Returned by value, so a caller's copy of the stream can stay in registers.
+  if (stream.Seed <= 0) [[unlikely]] stream = RestartGenerator(stream.Seed);
+  stream.Seed = StepStream<kFirstMultiplier, kFirstModulus>(stream.Seed);
+  stream.SecondSeed = StepStream<kSecondMultiplier, kSecondModulus>(stream.SecondSeed);
+  const std::uint32_t slot = ShuffleSlot(stream.LastDraw);
+  std::int32_t combined = stream.ShuffleTable[slot] - stream.SecondSeed;
+  stream.ShuffleTable[slot] = stream.Seed;
   if (combined < 1) combined += kLargestCombinedDraw;
-  state.LastDraw = combined;
+  stream.LastDraw = combined;
   return combined;
 }
 
@@ -107,10 +98,8 @@ inline double UniformFromCombined(std::int32_t lastDraw) {
 }
 
 // Draws the next uniform u, 4.656613428188905e-10 <= u <= 0.9999998807907104,
-// never 0 and never 1. `Seed` is the state of the first congruential stream;
-// a Seed of 0 or below (re)initialises the generator from max(-Seed, 1), so 0
-// and -1 start the same stream. Afterwards Seed stays positive.
-inline double DrawUniform(std::int32_t& Seed) { return UniformFromCombined(NextCombined(Seed, RunGenerator())); }
+// never 0 and never 1. Afterwards stream.Seed is positive.
+inline double DrawUniform(RandomStream& stream) { return UniformFromCombined(NextCombined(stream)); }
 
 // The uniform grows with the combined output, so comparing a draw with a
 // probability p is comparing its combined output with a count: a draw is at

@@ -5,22 +5,13 @@
 
 namespace plotwright {
 
-void DevelopInbredLines(Console& console, const ReferenceTables& reference, std::int32_t& Seed,
-                        Population& population) {
-  PrintLine(console, "  ");
-  PrintLine(console, " ---------------");
-  PrintLine(console, "  ");
-  PrintLine(console, " Developing homozygous lines");
-  PrintLine(console, " Please wait ...");
-  PrintLine(console, "  ");
-  console.Out.flush();
-  // Dropped entries are inbred too, so the random stream does not depend on
-  // which entries the player kept.
+void DevelopInbredLines(const ReferenceTables& reference, RandomStream& stream, std::span<DiploidGenome> Genome,
+                        std::span<TraitValues> LineGenValue, std::span<int> LineFhbScore,
+                        std::span<TraitValues> LinePrediction) {
   const MeiosisMap map = PrepareMeiosis(reference.LocusTable);
-  for (DiploidGenome& genome : population.Genome) InbreedBySelfing(genome, map, Seed);
+  for (DiploidGenome& genome : Genome) InbreedBySelfing(genome, map, stream);
   // Evaluating draws nothing, so the lines' values can wait until all are made.
-  EvaluateAndPredict(population.Genome, reference, population.LineGenValue, population.LineFhbScore,
-                     population.LinePrediction);
+  EvaluatePopulation(Genome, reference, LineGenValue, LineFhbScore, LinePrediction);
 }
 
 }  // namespace plotwright

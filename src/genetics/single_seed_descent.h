@@ -3,17 +3,20 @@
 // line takes the place of the plant it descends from.
 #pragma once
 
-#include <cstdint>
+#include <span>
 
-#include "driver/population.h"
-#include "textio/console.h"
+#include "genetics/genetic_model.h"
+#include "genetics/random.h"
 
 namespace plotwright {
 
-// Replaces every genome of `population` by its inbred line and fills
-// LineGenValue (raw scale), LineFhbScore and LinePrediction. Draws 9120
-// uniforms per entry, entries in ID order. The plant tables stay as they are.
-void DevelopInbredLines(Console& console, const ReferenceTables& reference, std::int32_t& Seed,
-                        Population& population);
+// Replaces every genome by its inbred line and fills, row by row,
+// LineGenValue (on the trait scales), LineFhbScore and LinePrediction.
+// Draws 9120 uniforms per entry, entries in ID order, dropped ones too, so
+// the stream does not depend on which entries the player kept.
+// REQUIRES: the three tables as long as Genome.
+void DevelopInbredLines(const ReferenceTables& reference, RandomStream& stream, std::span<DiploidGenome> Genome,
+                        std::span<TraitValues> LineGenValue, std::span<int> LineFhbScore,
+                        std::span<TraitValues> LinePrediction);
 
 }  // namespace plotwright

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
+
+#include "requires.h"
 
 namespace plotwright {
 namespace {
@@ -107,8 +110,8 @@ std::array<double, 3 * kTraits> Rows(const TraitValues& none, const TraitValues&
 // The genotypic value terms: the QTL in genome order. A heterozygote adds
 // nothing (the model has no dominance); adding 0.0 in its place leaves
 // every sum as it was, since a sum that starts at +0.0 is never -0.0.
-std::vector<Term> QtlTerms(const std::array<LocusRecord, kLoci>& locusTable,
-                           const std::array<QtlClassEffects, kQtl + 1>& QtlEffects) {
+std::vector<Term> QtlTerms(const GeneticMap& locusTable,
+                           const QtlEffectTable& QtlEffects) {
   std::vector<Term> terms;
   terms.reserve(kQtl);
   for (int k = 0; k < kLoci; ++k) {
@@ -123,7 +126,7 @@ std::vector<Term> QtlTerms(const std::array<LocusRecord, kLoci>& locusTable,
 // products of the marker's score (-1, 0 or +1 for 0, 1 or 2 copies of allele
 // 2) and its effects, the very products the sum is made of, worked out once.
 // A marker missing from the map scores 0; the intercept's score is 1.
-std::vector<Term> MarkerTerms(const std::array<LocusRecord, kLoci>& locusTable,
+std::vector<Term> MarkerTerms(const GeneticMap& locusTable,
                               const std::array<TraitValues, kMarkerRows>& MarkerEffects) {
   std::vector<int> locusOfMarker(kMarkers, -1);
   for (int k = 0; k < kLoci; ++k) {
@@ -150,7 +153,7 @@ std::vector<Term> MarkerTerms(const std::array<LocusRecord, kLoci>& locusTable,
 }
 
 // Where the map holds the Fhb gene (normally once).
-std::vector<int> FhbGeneLoci(const std::array<LocusRecord, kLoci>& locusTable) {
+std::vector<int> FhbGeneLoci(const GeneticMap& locusTable) {
   std::vector<int> loci;
   for (int k = 0; k < kLoci; ++k) {
     if (locusTable[k].QtlOrMarker == kFhbGeneQtl) loci.push_back(k);
@@ -177,8 +180,8 @@ int FhbGeneScore(const DiploidGenome& genome, const std::vector<int>& geneLoci) 
 
 }  // namespace
 
-void BuildQtlEffects(const std::array<LocusRecord, kLoci>& locusTable,
-                     std::array<QtlClassEffects, kQtl + 1>& QtlEffects) {
+void BuildQtlEffects(const GeneticMap& locusTable,
+                     QtlEffectTable& QtlEffects) {
   QtlEffects = {};
   int proteinCount = 0;
   int fhbCount = 0;
@@ -214,32 +217,39 @@ void BuildQtlEffects(const std::array<LocusRecord, kLoci>& locusTable,
   }
 }
 
-void EvaluateGenome(const DiploidGenome& genome, const std::array<LocusRecord, kLoci>& locusTable,
-                    const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, TraitValues& raw,
+void EvaluateGenome(const DiploidGenome& genome, const GeneticMap& locusTable,
+                    const QtlEffectTable& QtlEffects, TraitValues& raw,
                     int& fhbScore) {
   SumTerms({&genome, 1}, {{QtlTerms(locusTable, QtlEffects), {&raw, 1}}});
   fhbScore = FhbGeneScore(genome, FhbGeneLoci(locusTable));
 }
 
-void PredictFromMarkers(const std::vector<DiploidGenome>& genomes,
-                        const std::array<LocusRecord, kLoci>& locusTable,
-                        const std::array<TraitValues, kMarkerRows>& MarkerEffects,
-                        std::vector<TraitValues>& predictions) {
-  const std::size_t count = std::min(genomes.size(), predictions.size());
-  SumTerms({genomes.data(), count}, {{MarkerTerms(locusTable, MarkerEffects), {predictions.data(), count}}});
-}
-
-void EvaluateAndPredict(std::span<const DiploidGenome> genomes, const ReferenceTables& reference,
-                        std::span<TraitValues> raw, std::span<int> fhbScores, std::span<TraitValues> predictions) {
-  SumTerms(genomes, {{QtlTerms(reference.LocusTable, reference.QtlEffects), raw},
-                     {MarkerTerms(reference.LocusTable, reference.MarkerEffects), predictions}});
-  const std::vector<int> geneLoci = FhbGeneLoci(reference.LocusTable);
-  for (std::size_t i = 0; i < genomes.size(); ++i) fhbScores[i] = FhbGeneScore(genomes[i], geneLoci);
+void PredictFromMarkers(std::span<const DiploidGenome> genomes, const GeneticMap& locusTable,
+                        const std::array<TraitValues, kMarkerRows>& MarkerEffects, std::span<TraitValues> predictions) {
+  REQUIRES(predictions.size() >= genomes.size());
+  SumTerms(genomes, {{MarkerTerms(locusTable, MarkerEffects), predictions}});
 }
 
 double ToTraitScale(double raw, int trait) {
   const TraitScaleRow& scale = kTraitScale[static_cast<std::size_t>(trait)];
   return (raw - scale.RawMean) / scale.RawSd * scale.TargetSd + scale.TargetMean;
+}
+
+TraitValues ToTraitScales(const TraitValues& raw) {
+  return {ToTraitScale(raw[kYield], kYield), ToTraitScale(raw[kProtein], kProtein), ToTraitScale(raw[kFhb], kFhb)};
+}
+
+void EvaluatePopulation(std::span<const DiploidGenome> genomes, const ReferenceTables& reference,
+                        std::span<TraitValues> GenValue, std::span<int> FhbScore, std::span<TraitValues> Prediction) {
+  REQUIRES(GenValue.size() == genomes.size() && FhbScore.size() == genomes.size() &&
+           Prediction.size() == genomes.size());
+  SumTerms(genomes, {{QtlTerms(reference.LocusTable, reference.QtlEffects), GenValue},
+                     {MarkerTerms(reference.LocusTable, reference.MarkerEffects), Prediction}});
+  const std::vector<int> geneLoci = FhbGeneLoci(reference.LocusTable);
+  for (std::size_t i = 0; i < genomes.size(); ++i) {
+    GenValue[i] = ToTraitScales(GenValue[i]);
+    FhbScore[i] = FhbGeneScore(genomes[i], geneLoci);
+  }
 }
 
 }  // namespace plotwright

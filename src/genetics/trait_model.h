@@ -6,9 +6,8 @@
 
 #include <array>
 #include <span>
-#include <vector>
 
-#include "driver/population.h"
+#include "genetics/genetic_model.h"
 
 namespace plotwright {
 
@@ -35,34 +34,39 @@ inline constexpr std::array<TraitScaleRow, kTraits> kTraitScale = {{
 // Fills `QtlEffects` (all of it; row 0 and classes without effect stay 0)
 // from the QTL numbers of the locus table, loci taken in genome order.
 // Numbers above kQtl are ignored.
-void BuildQtlEffects(const std::array<LocusRecord, kLoci>& locusTable,
-                     std::array<QtlClassEffects, kQtl + 1>& QtlEffects);
+void BuildQtlEffects(const GeneticMap& locusTable,
+                     QtlEffectTable& QtlEffects);
 
 // Raw genotypic values of `genome`: the effects of its homozygous QTL
 // genotypes summed in genome order (heterozygotes add nothing). `fhbScore`
 // is the number of copies of allele 1 at kFhbGeneQtl, an unequal pair
 // counting as one; 0 if that QTL is absent.
-void EvaluateGenome(const DiploidGenome& genome, const std::array<LocusRecord, kLoci>& locusTable,
-                    const std::array<QtlClassEffects, kQtl + 1>& QtlEffects, TraitValues& raw,
+void EvaluateGenome(const DiploidGenome& genome, const GeneticMap& locusTable,
+                    const QtlEffectTable& QtlEffects, TraitValues& raw,
                     int& fhbScore);
 
 // Genomewide prediction of each genome: the intercept plus the marker
 // effects weighted by the marker scores (-1 homozygous allele 1, +1
 // homozygous allele 2, 0 otherwise), summed in marker-number order.
+// Predictions stay on the scale of the marker effects.
 // REQUIRES: predictions.size() >= genomes.size(); no marker number appears
 // twice in the locus table (the loader rejects such a table).
-void PredictFromMarkers(const std::vector<DiploidGenome>& genomes,
-                        const std::array<LocusRecord, kLoci>& locusTable,
-                        const std::array<TraitValues, kMarkerRows>& MarkerEffects,
-                        std::vector<TraitValues>& predictions);
-
-// EvaluateGenome and PredictFromMarkers for each of `genomes`, the same
-// values to the last bit, reading each genome once. REQUIRES: raw, fhbScores
-// and predictions as long as genomes; the marker numbers as above.
-void EvaluateAndPredict(std::span<const DiploidGenome> genomes, const ReferenceTables& reference,
-                        std::span<TraitValues> raw, std::span<int> fhbScores, std::span<TraitValues> predictions);
+void PredictFromMarkers(std::span<const DiploidGenome> genomes, const GeneticMap& locusTable,
+                        const std::array<TraitValues, kMarkerRows>& MarkerEffects, std::span<TraitValues> predictions);
 
 // The raw genotypic value of `trait` on the scale shown to the player.
 double ToTraitScale(double raw, int trait);
+
+// All three raw genotypic values on the scales shown to the player.
+TraitValues ToTraitScales(const TraitValues& raw);
+
+// What the game knows of every genome of a population, as its tables hold it:
+// the genotypic values on the trait scales (ToTraitScales of EvaluateGenome),
+// the Fhb gene score and the genomewide prediction, the same values to the
+// last bit, reading each genome once.
+// REQUIRES: GenValue, FhbScore and Prediction as long as genomes; the marker
+// numbers as for PredictFromMarkers.
+void EvaluatePopulation(std::span<const DiploidGenome> genomes, const ReferenceTables& reference,
+                        std::span<TraitValues> GenValue, std::span<int> FhbScore, std::span<TraitValues> Prediction);
 
 }  // namespace plotwright

@@ -1,37 +1,34 @@
 #include "selection/genomewide_prediction.h"
 
+#include "requires.h"
 #include "selection/read_back.h"
-#include "selection/results_file.h"
 
 namespace plotwright {
+
 namespace {
 
-void PrintPredictionsDone(Console& console) {
-  PrintLine(console, "  ");
-  PrintLine(console, " ---------------");
-  PrintLine(console, "  ");
-  PrintLine(console, " Genomewide predictions done");
-}
+constexpr const char* kPredictionsDone = "  Genomewide predictions done";
 
 }  // namespace
 
-void PresentPlantPredictions(Console& console, const std::filesystem::path& folder, Population& population) {
-  WriteResultsFile(console, folder, PlantTableText(population));
-  PrintPredictionsDone(console);
-  ReadBackSelection(console, folder, ResultsLayout::kPlantTable, population.Kept);
+void PresentPlantPredictions(Console& console, const std::filesystem::path& folder, std::vector<int>& Kept,
+                             std::span<const int> EntryId, std::span<const std::array<int, 2>> EntryParents,
+                             std::span<const TraitValues> PlantPrediction) {
+  ExchangeResults(console, folder, PlantTableText(Kept, EntryId, EntryParents, PlantPrediction),
+                  ResultsLayout::kPlantTable, kPredictionsDone, Kept);
 }
 
-void PresentLinePredictions(Console& console, const std::filesystem::path& folder, Population& population,
-                            LineTableColumns& columns) {
-  const auto first = static_cast<std::size_t>(columns.LastColumn);
-  for (std::size_t i = 0; i < population.ResultsTable.size(); ++i) {
-    for (std::size_t t = 0; t < kTraits; ++t) population.ResultsTable[i][first + t] = population.LinePrediction[i][t];
+void PresentLinePredictions(Console& console, const std::filesystem::path& folder, std::vector<int>& Kept,
+                            std::span<const int> EntryId, std::span<const std::array<int, 2>> EntryParents,
+                            std::span<const TraitValues> LinePrediction, LineTable& table) {
+  std::vector<double> column(LinePrediction.size());
+  for (const Trait trait : {kYield, kProtein, kFhb}) {
+    for (std::size_t i = 0; i < column.size(); ++i) column[i] = LinePrediction[i][trait];
+    const bool added = AppendColumn(table, kPredictionKind, trait, 0, 0.0f, column);
+    REQUIRES(added);  // the menu offers line predictions once, before the table is full
   }
-  for (std::size_t t = 0; t < kTraits; ++t) columns.HeaderList[3 + first + t] = columns.ColumnHeaders[0][t];
-  columns.LastColumn += kTraits;
-  WriteResultsFile(console, folder, LineTableText(population, columns));
-  PrintPredictionsDone(console);
-  ReadBackSelection(console, folder, ResultsLayout::kLineTable, population.Kept);
+  ExchangeResults(console, folder, LineTableText(Kept, EntryId, EntryParents, table), ResultsLayout::kLineTable,
+                  kPredictionsDone, Kept);
 }
 
 }  // namespace plotwright

@@ -120,4 +120,14 @@ void ReadBackSelection(Console& console, const std::filesystem::path& folder, Re
   }
 }
 
+void ExchangeResults(Console& console, const std::filesystem::path& folder, const std::string& table,
+                     ResultsLayout layout, std::string_view done, std::vector<int>& Kept) {
+  WriteResultsFile(console, folder, table);
+  PrintLine(console, "  ");
+  PrintLine(console, " ---------------");
+  PrintLine(console, "  ");
+  PrintRecord(console, done);
+  ReadBackSelection(console, folder, layout, Kept);
+}
+
 }  // namespace plotwright

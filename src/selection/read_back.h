@@ -6,6 +6,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "textio/console.h"
@@ -22,5 +24,11 @@ enum class ResultsLayout {
 // are ignored. Returns only once a read-back has succeeded.
 void ReadBackSelection(Console& console, const std::filesystem::path& folder, ResultsLayout layout,
                        std::vector<int>& Kept);
+
+// The whole exchange after a task: writes `table` as Results.csv (waiting
+// while it is held), tells the player the task is done with a separator and
+// the record `done`, and reads the selection back into Kept.
+void ExchangeResults(Console& console, const std::filesystem::path& folder, const std::string& table,
+                     ResultsLayout layout, std::string_view done, std::vector<int>& Kept);
 
 }  // namespace plotwright

@@ -1,5 +1,6 @@
 #include "selection/results_file.h"
 
+#include "requires.h"
 #include "textio/edit.h"
 #include "textio/files.h"
 
@@ -12,52 +13,74 @@ void AddField(std::string& row, const std::string& field) {
   row += field;
 }
 
+// The header row's words, or one of the first two header rows of the line
+// table (two "--" and a label in the third column, so that the counts and
+// LSDs stand above the values they describe).
+std::string HeaderRow(std::span<const std::string> words) {
+  std::string row = EditA(words[0], kHeaderWidth);
+  for (std::size_t k = 1; k < words.size(); ++k) AddField(row, EditA(words[k], kHeaderWidth));
+  return row;
+}
+
 // The first three fields of a data row: ID, Parent_1, Parent_2.
-std::string EntryFields(const Population& population, std::size_t i) {
-  std::string row = EditI(population.EntryId[i], 6);
-  AddField(row, EditI(population.EntryParents[i][0], 2));
-  AddField(row, EditI(population.EntryParents[i][1], 2));
+std::string EntryFields(std::span<const int> EntryId, std::span<const std::array<int, 2>> EntryParents,
+                        std::size_t i) {
+  std::string row = EditI(EntryId[i], kIdWidth);
+  AddField(row, EditI(EntryParents[i][0], kParentWidth));
+  AddField(row, EditI(EntryParents[i][1], kParentWidth));
   return row;
 }
 
 }  // namespace
 
-std::string PlantTableText(const Population& population) {
-  std::string text = EditA("Plant_ID", 12);
-  for (const char* word : {"Parent_1", "Parent_2", "Yield_Pred", "Protein_Pred", "Fhb_Pred"}) {
-    AddField(text, EditA(word, 12));
-  }
-  text += '\n';
-  for (std::size_t i = 0; i < population.Kept.size(); ++i) {
-    if (population.Kept[i] != 1) continue;
-    text += EntryFields(population, i);
-    for (double prediction : population.PlantPrediction[i]) AddField(text, EditF(prediction, 12, 2));
+LineTable NewLineTable(int entryCount) {
+  LineTable table;
+  table.ResultsTable.assign(static_cast<std::size_t>(entryCount), {});
+  table.HeaderList.fill(std::string(kHeaderWidth, ' '));
+  table.HeaderList[0] = EditA("Line_ID", kHeaderWidth);
+  table.HeaderList[1] = EditA("Parent_1", kHeaderWidth);
+  table.HeaderList[2] = EditA("Parent_2", kHeaderWidth);
+  return table;
+}
+
+bool AppendColumn(LineTable& table, int kind, Trait trait, int locations, float lsd, std::span<const double> values) {
+  REQUIRES(values.size() == table.ResultsTable.size() && kind >= 0 && kind < 4);
+  if (table.LastColumn >= kValueColumns) return false;
+  const auto column = static_cast<std::size_t>(table.LastColumn++);
+  table.HeaderList[kFixedColumns + column] = EditA(kColumnHeaders[static_cast<std::size_t>(kind)][trait], kHeaderWidth);
+  table.ColumnLocations[column] = locations;
+  table.ColumnLsd[column] = lsd;
+  for (std::size_t i = 0; i < values.size(); ++i) table.ResultsTable[i][column] = values[i];
+  return true;
+}
+
+std::string PlantTableText(std::span<const int> Kept, std::span<const int> EntryId,
+                           std::span<const std::array<int, 2>> EntryParents, std::span<const TraitValues> PlantPrediction) {
+  const std::string words[] = {"Plant_ID", "Parent_1", "Parent_2", "Yield_Pred", "Protein_Pred", "Fhb_Pred"};
+  std::string text = HeaderRow(words) + '\n';
+  for (std::size_t i = 0; i < Kept.size(); ++i) {
+    if (Kept[i] != 1) continue;
+    text += EntryFields(EntryId, EntryParents, i);
+    for (double prediction : PlantPrediction[i]) AddField(text, EditF(prediction, kValueWidth, kDecimals));
     text += '\n';
   }
   return text;
 }
 
-std::string LineTableText(const Population& population, const LineTableColumns& columns) {
-  const auto last = static_cast<std::size_t>(columns.LastColumn);
-  // Header rows 1 and 2 put their labels in the third column, so the counts
-  // and differences stand above the values they describe.
-  std::string text = EditA("--", 12);
-  AddField(text, EditA("--", 12));
-  AddField(text, EditA("[N_Locs=>]", 12));
-  for (std::size_t k = 0; k < last; ++k) AddField(text, EditI(columns.ColumnLocations[k], 3));
-  text += '\n';
-  text += EditA("--", 12);
-  AddField(text, EditA("--", 12));
-  AddField(text, EditA("[LSD(10%)=>]", 12));
-  for (std::size_t k = 0; k < last; ++k) AddField(text, EditF(columns.ColumnLsd[k], 8, 2));
-  text += '\n';
-  text += EditA(columns.HeaderList[0], 12);
-  for (std::size_t slot = 1; slot < 3 + last; ++slot) AddField(text, EditA(columns.HeaderList[slot], 12));
-  text += '\n';
-  for (std::size_t i = 0; i < population.Kept.size(); ++i) {
-    if (population.Kept[i] != 1) continue;
-    text += EntryFields(population, i);
-    for (std::size_t k = 0; k < last; ++k) AddField(text, EditF(population.ResultsTable[i][k], 12, 2));
+std::string LineTableText(std::span<const int> Kept, std::span<const int> EntryId,
+                          std::span<const std::array<int, 2>> EntryParents, const LineTable& table) {
+  const auto last = static_cast<std::size_t>(table.LastColumn);
+  const std::string locationsLabel[] = {"--", "--", "[N_Locs=>]"};
+  const std::string lsdLabel[] = {"--", "--", "[LSD(10%)=>]"};
+  std::string text = HeaderRow(locationsLabel);
+  for (std::size_t k = 0; k < last; ++k) AddField(text, EditI(table.ColumnLocations[k], kLocationsWidth));
+  text += '\n' + HeaderRow(lsdLabel);
+  for (std::size_t k = 0; k < last; ++k) AddField(text, EditF(table.ColumnLsd[k], kLsdWidth, kDecimals));
+  text += '\n' + HeaderRow(std::span(table.HeaderList).first(kFixedColumns + last)) + '\n';
+  for (std::size_t i = 0; i < Kept.size(); ++i) {
+    if (Kept[i] != 1) continue;
+    text += EntryFields(EntryId, EntryParents, i);
+    for (std::size_t k = 0; k < last; ++k) AddField(text, EditF(table.ResultsTable[i][k], kValueWidth, kDecimals));
     text += '\n';
   }
   return text;

@@ -50,8 +50,4 @@ void FailRead(ReadStatus status, int unit, std::string_view file) {
   throw FatalIoError{what + ", unit " + std::to_string(unit) + ", file " + std::string(file)};
 }
 
-void FailWrite(int unit, std::string_view file) {
-  throw FatalIoError{"cannot write, unit " + std::to_string(unit) + ", file " + std::string(file)};
-}
-
 }  // namespace plotwright

@@ -11,10 +11,8 @@
 
 namespace plotwright {
 
-// Unit numbers named by fatal diagnostics: the console input and the single
-// unit on which every file is opened in turn.
+// The unit number fatal diagnostics give the console input.
 inline constexpr int kConsoleUnit = 5;
-inline constexpr int kFileUnit = 10;
 
 struct Console {
   std::istream& In;
@@ -54,6 +52,5 @@ struct FatalIoError {
 // Throws the FatalIoError that names the failure, the unit and the file,
 // e.g. "end-of-file during read, unit 5, file stdin".
 [[noreturn]] void FailRead(ReadStatus status, int unit, std::string_view file);
-[[noreturn]] void FailWrite(int unit, std::string_view file);
 
 }  // namespace plotwright

@@ -26,20 +26,19 @@ void Charge(Console& console, float cost, int decimals, float& Balance, int& Ove
 
 }  // namespace
 
-void ChargeBudget(Console& console, const std::array<float, 7>& Prices, int count, int priceIndex, float& Balance,
+void ChargeBudget(Console& console, const std::array<float, 7>& Prices, int count, PriceSlot slot, float& Balance,
                   int& OverBudget) {
-  const float cost = static_cast<float>(count) * Prices[static_cast<std::size_t>(priceIndex)];
+  const float cost = static_cast<float>(count) * Prices[slot];
   Charge(console, cost, 0, Balance, OverBudget);
 }
 
-void ChargeTrials(Console& console, const std::array<float, 7>& Prices, int lineCount, int task, float& Balance,
-                  int& OverBudget, int yieldProteinLocations, int fhbLocations) {
-  const float yieldProteinCost = static_cast<float>(yieldProteinLocations) * Prices[4];
-  const float fhbCost = static_cast<float>(fhbLocations) * Prices[5];
-  float costPerLine = 0.0f;
-  if (task == 4) costPerLine = yieldProteinCost;
-  if (task == 5) costPerLine = fhbCost;
-  if (task == 6) costPerLine = yieldProteinCost + fhbCost;
+void ChargeTrials(Console& console, const std::array<float, 7>& Prices, int lineCount, TrialKind kind,
+                  float& Balance, int& OverBudget, int yieldProteinLocations, int fhbLocations) {
+  const float yieldProteinCost = static_cast<float>(yieldProteinLocations) * Prices[kYieldProteinPlotPrice];
+  const float fhbCost = static_cast<float>(fhbLocations) * Prices[kFhbPlotPrice];
+  float costPerLine = yieldProteinCost + fhbCost;
+  if (kind == TrialKind::kYieldProtein) costPerLine = yieldProteinCost;
+  if (kind == TrialKind::kFhb) costPerLine = fhbCost;
   const float cost = costPerLine * static_cast<float>(lineCount);
   Charge(console, cost, 2, Balance, OverBudget);
 }

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "genetics/random.h"
 #include "genetics/trait_model.h"
+#include "requires.h"
 
 namespace plotwright {
 
@@ -17,8 +17,9 @@ std::array<double, kTraits> ComputeErrorVariances() {
   return variance;
 }
 
-float SimulateTrialError(int entryCount, std::int32_t& Seed, std::vector<double>& TrialError, int locations,
+float SimulateTrialError(int entryCount, RandomStream& stream, std::vector<double>& TrialError, int locations,
                          int trait, const std::array<double, kTraits>& ErrorVariance) {
+  REQUIRES(locations >= 1 && TrialError.size() >= static_cast<std::size_t>(entryCount));
   const double errorSd = std::sqrt(ErrorVariance[static_cast<std::size_t>(trait)]);
   const auto n = static_cast<std::size_t>(entryCount);
   for (std::size_t i = 0; i < n; ++i) {
@@ -26,8 +27,8 @@ float SimulateTrialError(int entryCount, std::int32_t& Seed, std::vector<double>
     for (int k = 0; k < locations; ++k) {
       // The cosine half of the Box-Muller transform: each pair of uniforms
       // gives one standard normal deviate (the sine half is never used).
-      const double u1 = DrawUniform(Seed);
-      const double u2 = DrawUniform(Seed);
+      const double u1 = DrawUniform(stream);
+      const double u2 = DrawUniform(stream);
       const float radius = static_cast<float>(std::sqrt(-2.0 * std::log(u1)));
       const float angle = 6.2832f * static_cast<float>(u2);
       const float z = radius * std::cos(angle);

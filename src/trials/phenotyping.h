@@ -7,9 +7,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "driver/population.h"
+#include "genetics/genetic_model.h"
+#include "genetics/random.h"
 
 namespace plotwright {
+
+// The heritability of each trait for a line mean over four locations.
+inline constexpr std::array<float, kTraits> kHeritability = {0.5f, 0.75f, 0.4f};
 
 // Variance of one location's error per trait, chosen so that a line mean over
 // four locations has the trait's heritability: 4 x sd^2 x (1 - h) / h, with
@@ -21,8 +25,8 @@ std::array<double, kTraits> ComputeErrorVariances();
 // and returns the least significant difference at 10 percent, LSD(10%).
 // Draws two uniforms per entry and location. A single line has no
 // difference to speak of: its LSD is 0.
-// REQUIRES: locations >= 1.
-float SimulateTrialError(int entryCount, std::int32_t& Seed, std::vector<double>& TrialError, int locations,
+// REQUIRES: locations >= 1; TrialError holds entryCount elements or more.
+float SimulateTrialError(int entryCount, RandomStream& stream, std::vector<double>& TrialError, int locations,
                          int trait, const std::array<double, kTraits>& ErrorVariance);
 
 // The value a trial reports for a line of genotypic value `genotypic` with

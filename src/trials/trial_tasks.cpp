@@ -1,19 +1,10 @@
 #include "trials/trial_tasks.h"
 
-#include <vector>
-
-#include "selection/marker_screening.h"
-#include "selection/read_back.h"
-#include "selection/results_file.h"
-#include "textio/edit.h"
-#include "trials/budget.h"
+#include "requires.h"
 #include "trials/phenotyping.h"
 
 namespace plotwright {
 namespace {
-
-constexpr int kMaxYieldProteinLocations = 12;
-constexpr int kMaxFhbLocations = 4;
 
 // Asks for a number of locations until one from 1 to `maximum` is given.
 // Anything else brings the same prompt back without another word.
@@ -27,62 +18,52 @@ int AskLocations(Console& console, const char* prompt, int maximum) {
   }
 }
 
+bool MeasuresYieldProtein(TrialKind kind) { return kind != TrialKind::kFhb; }
+bool MeasuresFhb(TrialKind kind) { return kind != TrialKind::kYieldProtein; }
+
 }  // namespace
 
-void RunTrialTask(Console& console, const std::filesystem::path& folder, Population& population,
-                  LineTableColumns& columns, GameState& state, const std::array<double, kTraits>& ErrorVariance) {
-  const bool measuresYieldProtein = state.Task == 4 || state.Task == 6;
-  const bool measuresFhb = state.Task == 5 || state.Task == 6;
-  state.OverBudget = 0;
+TrialPlan AskForLocations(Console& console, TrialKind kind, int TrialYear, int lineCount, float& Balance,
+                          int& OverBudget) {
+  TrialPlan plan{kind, TrialYear, 0, 0};
   PrintLine(console, "  ");
   PrintLine(console, " ---------------");
-  int yieldProteinLocations = 0;
-  int fhbLocations = 0;
   do {
     PrintLine(console, "  ");
-    if (measuresYieldProtein) {
-      yieldProteinLocations = AskLocations(
+    if (MeasuresYieldProtein(kind)) {
+      plan.YieldProteinLocations = AskLocations(
           console, "  Number of trial locations for yield and protein [maximum of 12]: ", kMaxYieldProteinLocations);
     }
-    if (measuresFhb) {
-      fhbLocations = AskLocations(console, "  Number of trial locations for Fhb [maximum of 4]: ", kMaxFhbLocations);
+    if (MeasuresFhb(kind)) {
+      plan.FhbLocations = AskLocations(console, "  Number of trial locations for Fhb [maximum of 4]: ", kMaxFhbLocations);
     }
-    // A task measuring one group of traits passes its one count twice.
-    if (!measuresFhb) fhbLocations = yieldProteinLocations;
-    if (!measuresYieldProtein) yieldProteinLocations = fhbLocations;
-    state.KeptCount = CountKept(population.Kept);
-    ChargeTrials(console, kPrices, state.KeptCount, state.Task, state.Balance, state.OverBudget,
-                 yieldProteinLocations, fhbLocations);
-    if (state.OverBudget == 1) {
+    // A trial of one group of traits passes its one count for both.
+    const int yieldProtein = MeasuresYieldProtein(kind) ? plan.YieldProteinLocations : plan.FhbLocations;
+    const int fhb = MeasuresFhb(kind) ? plan.FhbLocations : plan.YieldProteinLocations;
+    ChargeTrials(console, kPrices, lineCount, kind, Balance, OverBudget, yieldProtein, fhb);
+    if (OverBudget == 1) {
       PrintLine(console, "  ");
       PrintRecord(console, "                 Reduce the number of locations");
     }
-  } while (state.OverBudget == 1);
+  } while (OverBudget == 1);
+  return plan;
+}
 
-  std::vector<int> traits;
-  if (measuresYieldProtein) traits = {kYield, kProtein};
-  if (measuresFhb) traits.push_back(kFhb);
-  for (int trait : traits) {
-    const auto column = static_cast<std::size_t>(columns.LastColumn++);
-    const int locations = trait == kFhb ? fhbLocations : yieldProteinLocations;
-    const float lsd = SimulateTrialError(population.EntryCount, state.Seed, population.TrialError, locations, trait,
-                                         ErrorVariance);
-    for (std::size_t i = 0; i < population.ResultsTable.size(); ++i) {
-      population.ResultsTable[i][column] =
-          ObservedValue(population.LineGenValue[i][static_cast<std::size_t>(trait)], population.TrialError[i], trait);
+void SimulateTrialYear(const TrialPlan& plan, RandomStream& stream, const std::array<double, kTraits>& ErrorVariance,
+                       std::span<const TraitValues> LineGenValue, std::vector<double>& TrialError, LineTable& table) {
+  REQUIRES(LineGenValue.size() == TrialError.size() && TrialError.size() == table.ResultsTable.size());
+  const int entryCount = static_cast<int>(LineGenValue.size());
+  std::vector<double> observed(LineGenValue.size());
+  for (const Trait trait : {kYield, kProtein, kFhb}) {
+    const int locations = trait == kFhb ? plan.FhbLocations : plan.YieldProteinLocations;
+    if (locations == 0) continue;
+    const float lsd = SimulateTrialError(entryCount, stream, TrialError, locations, trait, ErrorVariance);
+    for (std::size_t i = 0; i < observed.size(); ++i) {
+      observed[i] = ObservedValue(LineGenValue[i][trait], TrialError[i], trait);
     }
-    columns.ColumnLsd[column] = lsd;
-    columns.ColumnLocations[column] = locations;
-    columns.HeaderList[3 + column] =
-        columns.ColumnHeaders[static_cast<std::size_t>(state.TrialYear)][static_cast<std::size_t>(trait)];
+    const bool added = AppendColumn(table, plan.Year, trait, locations, lsd, observed);
+    REQUIRES(added);  // three trial years of three traits and the predictions fill the table exactly
   }
-
-  WriteResultsFile(console, folder, LineTableText(population, columns));
-  PrintLine(console, "  ");
-  PrintLine(console, " ---------------");
-  PrintLine(console, "  ");
-  PrintRecord(console, "  Phenotyping done for Year " + EditI(state.TrialYear, 1));
-  ReadBackSelection(console, folder, ResultsLayout::kLineTable, population.Kept);
 }
 
 }  // namespace plotwright

@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "support/scripted_player.h"
+#include "genetics/trait_model.h"
+#include "selection/marker_screening.h"
+#include "support/made_up_world.h"
 
 namespace plotwright {
 namespace {
 
 using testing::Count;
-using testing::TempFolder;
+using testing::TestConsole;
 
 // One record per founder with the fixed widths, whatever the values.
 TEST(FoundersTest, OneFormattedRecordPerFounder) {
@@ -24,35 +23,33 @@ TEST(FoundersTest, OneFormattedRecordPerFounder) {
   EXPECT_EQ(Count(text, "\n  Line "), static_cast<std::size_t>(kFounders));
 }
 
-// The working folder's files are used when present, the built-in ones
-// otherwise; a malformed file is reported and gives a failing status.
-TEST(FoundersTest, ShowsTheReferenceDataInUse) {
-  TempFolder folder;
-  std::istringstream in;
-  std::ostringstream builtIn, err;
-  Console console = MakeConsole(in, builtIn, err);
-  EXPECT_EQ(ShowFounders(console, folder.Path()), 0);
-  EXPECT_EQ(Count(builtIn.str(), "  Line "), static_cast<std::size_t>(kFounders));
+// A founder is shown as a line of its own would be: its inbred genome's
+// values on the trait scales, and whether it is homozygous for the
+// resistance allele. The game folder's reference files are used when
+// present, the built-in ones otherwise; a malformed one fails the command.
+TEST(FoundersTest, ShowsTheFoundersOfTheReferenceDataInUse) {
+  const auto world = testing::MadeUpWorld();
+  const auto founders = DescribeFounders(*world);
+  for (std::size_t f = 0; f < kFounders; ++f) {
+    TraitValues raw;
+    int score = -1;
+    const Gamete& alleles = world->FounderGenotype[f];
+    EvaluateGenome(Diploid(alleles, alleles), world->LocusTable, world->QtlEffects, raw, score);
+    EXPECT_EQ(founders[f].Values, ToTraitScales(raw)) << f;
+    EXPECT_EQ(founders[f].Resistant, kFounderFhbAllele[f] == 1) << f;
+  }
 
-  // Founder 1 made entirely of allele 2 shows other values.
-  std::ifstream committed(std::string(PLOTWRIGHT_DATA_DIR) + "/zHandsOff.csv");
-  std::string first, rest;
-  std::getline(committed, first);
-  for (std::string line; std::getline(committed, line);) rest += line + "\n";
-  for (char& c : first) c = c == '1' ? '2' : c;
-  folder.Write("zHandsOff.csv", first + "\n" + rest);
-  std::ostringstream edited;
-  Console editedConsole = MakeConsole(in, edited, err);
-  EXPECT_EQ(ShowFounders(editedConsole, folder.Path()), 0);
-  EXPECT_NE(edited.str().substr(0, edited.str().find("Line  2")), builtIn.str().substr(0, builtIn.str().find("Line  2")));
-  EXPECT_EQ(edited.str().substr(edited.str().find("Line  2")), builtIn.str().substr(builtIn.str().find("Line  2")));
-
+  testing::TempFolder folder;
+  TestConsole builtIn, madeUp, broken;
+  EXPECT_EQ(ShowFounders(builtIn.console, folder.Path()), 0);
+  testing::WriteMadeUpWorld(folder);
+  EXPECT_EQ(ShowFounders(madeUp.console, folder.Path()), 0);
+  EXPECT_EQ(madeUp.out.str(), FoundersTableText(founders));
+  EXPECT_NE(builtIn.out.str(), madeUp.out.str());
   folder.Write("zHandsOff.csv", "1,2,x\n");
-  std::ostringstream broken;
-  Console brokenConsole = MakeConsole(in, broken, err);
-  EXPECT_EQ(ShowFounders(brokenConsole, folder.Path()), 1);
-  EXPECT_NE(broken.str().find("zHandsOff.csv"), std::string::npos);
-  EXPECT_EQ(broken.str().find("Resistance"), std::string::npos) << broken.str();
+  EXPECT_EQ(ShowFounders(broken.console, folder.Path()), 1);
+  EXPECT_NE(broken.out.str().find("zHandsOff.csv"), std::string::npos);
+  EXPECT_EQ(broken.out.str().find("Resistance"), std::string::npos) << broken.out.str();
 }
 
 }  // namespace

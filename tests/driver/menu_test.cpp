@@ -2,68 +2,90 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <map>
+
+#include "support/scripted_player.h"
 
 namespace plotwright {
 namespace {
 
-std::string Menu(GameState state, const std::string& typed, int& task) {
-  std::istringstream in(typed);
-  std::ostringstream out, err;
-  Console console = MakeConsole(in, out, err);
+// The menu in a given state, with one answer typed: what it showed, and the
+// task it returned (0 when it refused the answer and input then ran out).
+struct Shown {
+  std::string Out;
+  int Task = 0;
+};
+
+Shown Menu(GameState state, const std::string& typed) {
+  testing::TestConsole c(typed);
+  Shown shown;
   try {
-    ShowMenuAndReadTask(console, state);
-    task = state.Task;
+    const TaskItem& item = ShowMenuAndReadTask(c.console, state);
+    shown.Task = static_cast<int>(item.Number);
+    EXPECT_EQ(state.Task, item.Number);
   } catch (const FatalIoError&) {
-    task = -1;  // input ran out before an offered task was typed
   }
-  return out.str();
+  shown.Out = c.out.str();
+  return shown;
 }
 
-TEST(MenuTest, ShowsAndAcceptsTheSameTasksInEveryState) {
-  // Every combination of the flags and trial years; an item is accepted if
-  // and only if it is shown.
-  for (int bits = 0; bits < 32; ++bits) {
-    for (int year = 1; year <= 4; ++year) {
-      GameState state;
-      state.LinesMade = bits & 1;
-      state.Screened = (bits >> 1) & 1;
-      state.PlantsPredicted = (bits >> 2) & 1;
-      state.LinesPredicted = (bits >> 3) & 1;
-      state.Phenotyped = (bits >> 4) & 1;
-      state.TrialYear = year;
-      for (int task : {1, 2, 3, 4, 5, 6, 99}) {
-        int chosen = 0;
-        std::string out = Menu(state, std::to_string(task) + "\n", chosen);
-        const bool accepted = out.find("Hey, invalid choice") == std::string::npos;
-        EXPECT_EQ(accepted, TaskIsOffered(task, state));
-        if (accepted) {
-          EXPECT_EQ(chosen, task);
-        }
-        // Every item number ends in the sixth column.
-        const std::string item = (task == 99 ? "    " : "     ") + std::to_string(task) + "  ";
-        EXPECT_EQ(out.find("\n" + item) != std::string::npos, TaskIsOffered(task, state)) << out;
-      }
+// The menu's items as the player must see them, each number ending in the
+// sixth column; the trial items end with the trial year.
+std::string Item(int task, int year) {
+  const std::map<int, std::string> items = {
+      {1, "     1  Select for plants homozygous for the Fhb resistance gene\n"},
+      {2, "     2  Obtain genomewide predictions for each trait\n"},
+      {3, "     3  Obtain homozygous lines by single-seed descent\n"},
+      {4, "     4  Phenotype lines for yield and protein [Year " + std::to_string(year) + "]\n"},
+      {5, "     5  Phenotype lines for Fhb resistance [Year " + std::to_string(year) + "]\n"},
+      {6, "     6  Phenotype lines for all three traits [Year " + std::to_string(year) + "]\n"},
+      {99, "    99  Release selected inbred as a cultivar [Line_ID needed]\n"}};
+  return items.at(task);
+}
+
+// The states a game passes through, and the tasks each must offer: shown in
+// this order, and accepted if and only if shown.
+TEST(MenuTest, EachStateOffersExactlyItsTasks) {
+  struct Case {
+    const char* state;
+    int linesMade, screened, plantsPredicted, linesPredicted, trialYear, phenotyped;
+    std::vector<int> offered;
+  } cases[] = {
+      {"start", 0, 0, 0, 0, 1, 0, {1, 2, 3}},
+      {"plants screened", 0, 1, 0, 0, 1, 0, {2, 3}},
+      {"plants predicted", 0, 0, 1, 0, 1, 0, {1, 3}},
+      {"plants screened and predicted", 0, 1, 1, 0, 1, 0, {3}},
+      {"lines made after plant predictions", 1, 0, 1, 0, 1, 0, {1, 2, 4, 5, 6}},
+      {"lines made and screened", 1, 1, 0, 0, 1, 0, {2, 4, 5, 6}},
+      {"lines predicted", 1, 0, 1, 1, 1, 0, {1, 4, 5, 6, 99}},
+      {"one trial year", 1, 0, 0, 0, 2, 1, {1, 2, 4, 5, 6, 99}},
+      {"three trial years", 1, 0, 0, 0, 4, 1, {1, 2, 99}},
+      {"everything done", 1, 1, 1, 1, 4, 1, {99}},
+  };
+  for (const Case& c : cases) {
+    const GameState state{.TrialYear = c.trialYear, .LinesMade = c.linesMade, .Screened = c.screened,
+                          .PlantsPredicted = c.plantsPredicted, .LinesPredicted = c.linesPredicted,
+                          .Phenotyped = c.phenotyped};
+    std::string items;
+    for (int task : c.offered) items += Item(task, c.trialYear);
+    for (int task : {1, 2, 3, 4, 5, 6, 99, 7, 0, -1}) {
+      const Shown shown = Menu(state, std::to_string(task) + "\n");
+      const bool offered = std::find(c.offered.begin(), c.offered.end(), task) != c.offered.end();
+      EXPECT_EQ(shown.Task, offered ? task : 0) << c.state << ", task " << task;
+      EXPECT_EQ(shown.Out.find("Hey, invalid choice") != std::string::npos, !offered) << c.state << ", task " << task;
+      EXPECT_EQ(shown.Out.substr(0, shown.Out.find("   \n  Task")),
+                "   \n  ---------------\n   \n  Enter the number corresponding to the next task:\n   \n" + items)
+          << c.state;
     }
   }
 }
 
-TEST(MenuTest, StartOfGameTranscript) {
-  int task = 0;
-  std::string out = Menu(GameState{}, "abc\n7\n,\n\n  3 , 9\n", task);
-  EXPECT_EQ(task, 3);
-  EXPECT_EQ(out,
-            "   \n  ---------------\n   \n  Enter the number corresponding to the next task:\n   \n"
-            "     1  Select for plants homozygous for the Fhb resistance gene\n"
-            "     2  Obtain genomewide predictions for each trait\n"
-            "     3  Obtain homozygous lines by single-seed descent\n"
+TEST(MenuTest, AnswersThatAreNotOfferedAskAgain) {
+  const Shown shown = Menu(GameState{}, "abc\n7\n,\n\n  3 , 9\n");
+  EXPECT_EQ(shown.Task, 3);
+  EXPECT_EQ(shown.Out.substr(shown.Out.find("   \n  Task")),
             "   \n  Task :    \n  Task :   Hey, invalid choice ...\n   \n  Task :    \n  Task : ");
-}
-
-TEST(MenuTest, EndOfInputIsFatalNotALoop) {
-  int task = 0;
-  Menu(GameState{}, "abc\n", task);
-  EXPECT_EQ(task, -1);
+  EXPECT_EQ(Menu(GameState{}, "abc\n").Task, 0);  // end of input ends the game, not an endless prompt
 }
 
 }  // namespace

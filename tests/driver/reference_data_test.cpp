@@ -26,13 +26,11 @@ struct Loaded {
 };
 
 Loaded Load(const TempFolder& folder) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  Console console = MakeConsole(in, out, err);
+  testing::TestConsole c;
   Loaded loaded;
-  loaded.Ok = LoadLocusTableAndFounders(console, folder.Path(), loaded.Tables) &&
-              LoadMarkerEffects(console, folder.Path(), loaded.Tables);
-  loaded.Out = out.str();
+  loaded.Ok = LoadLocusTableAndFounders(c.console, folder.Path(), loaded.Tables) &&
+              LoadMarkerEffects(c.console, folder.Path(), loaded.Tables);
+  loaded.Out = c.out.str();
   return loaded;
 }
 

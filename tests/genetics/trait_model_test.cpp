@@ -10,13 +10,10 @@
 namespace plotwright {
 namespace {
 
-using LocusTable = std::array<LocusRecord, kLoci>;
-using EffectTable = std::array<QtlClassEffects, kQtl + 1>;
-
 // QTL 1..400 on the first loci, in number order or reversed, then markers
 // 1..512.
-LocusTable QtlThenMarkers(bool reversed) {
-  LocusTable map{};
+GeneticMap QtlThenMarkers(bool reversed) {
+  GeneticMap map{};
   for (int k = 0; k < kLoci; ++k) {
     map[k].Chromosome = 1 + k / 50;
     map[k].Position = 10 * (k % 50);
@@ -26,16 +23,14 @@ LocusTable QtlThenMarkers(bool reversed) {
 }
 
 DiploidGenome Uniform(AlleleCode first, AlleleCode second) {
-  DiploidGenome genome;
-  for (int k = 0; k < kLoci; ++k) {
-    SetAllele(genome, 0, k, first);
-    SetAllele(genome, 1, k, second);
-  }
-  return genome;
+  Gamete one, two;
+  one.fill(first);
+  two.fill(second);
+  return Diploid(one, two);
 }
 
 TEST(TraitModelTest, EffectsDecayWithNumberAndGenomeOrder) {
-  EffectTable effects;
+  QtlEffectTable effects;
   BuildQtlEffects(QtlThenMarkers(false), effects);
   EXPECT_EQ(effects[1][0][kYield], -0.9950124621391296);
   EXPECT_EQ(effects[1][1][kYield], 0.9950124621391296);
@@ -68,8 +63,8 @@ TEST(TraitModelTest, EffectsDecayWithNumberAndGenomeOrder) {
 }
 
 TEST(TraitModelTest, GenomeValuesAndFhbGeneScore) {
-  const LocusTable map = QtlThenMarkers(false);
-  EffectTable effects;
+  const GeneticMap map = QtlThenMarkers(false);
+  QtlEffectTable effects;
   BuildQtlEffects(map, effects);
   TraitValues raw;
   int score = -1;
@@ -77,16 +72,18 @@ TEST(TraitModelTest, GenomeValuesAndFhbGeneScore) {
   EvaluateGenome(Uniform(1, 2), map, effects, raw, score);
   EXPECT_EQ(raw, (TraitValues{0.0, 0.0, 0.0}));
   EXPECT_EQ(score, 1);
-  EXPECT_NEAR(ToTraitScale(raw[kYield], kYield), 94.497, 5e-4);
-  EXPECT_NEAR(ToTraitScale(raw[kProtein], kProtein), 13.008, 5e-4);
-  EXPECT_NEAR(ToTraitScale(raw[kFhb], kFhb), 10.995, 5e-4);
+  const TraitValues shown = ToTraitScales(raw);
+  EXPECT_NEAR(shown[kYield], 94.497, 5e-4);
+  EXPECT_NEAR(shown[kProtein], 13.008, 5e-4);
+  EXPECT_NEAR(shown[kFhb], 10.995, 5e-4);
+  EXPECT_EQ(ToTraitScales({8.6324, 0.0, -3.7276})[kYield], ToTraitScale(8.6324, kYield));
 
   EvaluateGenome(Uniform(1, 1), map, effects, raw, score);
   EXPECT_EQ(score, 2);
   EvaluateGenome(Uniform(2, 2), map, effects, raw, score);
   EXPECT_EQ(score, 0);
 
-  LocusTable without = map;
+  GeneticMap without = map;
   without[302].QtlOrMarker = 0;
   score = -1;
   EvaluateGenome(Uniform(1, 1), without, effects, raw, score);
@@ -94,7 +91,7 @@ TEST(TraitModelTest, GenomeValuesAndFhbGeneScore) {
 }
 
 TEST(TraitModelTest, PredictionsWeighMarkerScoresAboutTheIntercept) {
-  const LocusTable map = QtlThenMarkers(false);
+  const GeneticMap map = QtlThenMarkers(false);
   std::array<TraitValues, kMarkerRows> markerEffects{};
   for (int m = 1; m <= kMarkers; ++m) markerEffects[m - 1] = {0.5, -0.25 * (m % 3), 0.125 * m};
   markerEffects[kMarkerRows - 1] = {90.0, 12.0, 8.0};
@@ -115,9 +112,10 @@ TEST(TraitModelTest, PredictionsWeighMarkerScoresAboutTheIntercept) {
   EXPECT_EQ(predictions[2][kFhb], fhb);
 }
 
-// Genomes are evaluated and predicted a few at a time; each must get the
-// values it gets alone, whatever its place in a block.
-TEST(TraitModelTest, GenomesInBatchesGetTheirOwnValues) {
+// A population is evaluated and predicted a few genomes at a time; each
+// must get the values it gets alone, its genotypic values on the trait
+// scales, whatever its place in a block.
+TEST(TraitModelTest, PopulationsGetEachGenomesOwnValuesOnTheTraitScales) {
   auto reference = std::make_unique<ReferenceTables>();
   reference->LocusTable = QtlThenMarkers(true);
   BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
@@ -129,20 +127,20 @@ TEST(TraitModelTest, GenomesInBatchesGetTheirOwnValues) {
       SetAllele(genomes[i], 1, k, static_cast<AlleleCode>(1 + (k * (i + 5) / 11) % 2));
     }
   }
-  std::vector<TraitValues> raw(7), predictions(7);
+  std::vector<TraitValues> values(7), predictions(7);
   std::vector<int> scores(7, -1);
-  EvaluateAndPredict(genomes, *reference, raw, scores, predictions);
+  EvaluatePopulation(genomes, *reference, values, scores, predictions);
   for (int i = 0; i < 7; ++i) {
-    TraitValues alone;
+    TraitValues raw;
     int score = -1;
-    EvaluateGenome(genomes[i], reference->LocusTable, reference->QtlEffects, alone, score);
-    EXPECT_EQ(raw[i], alone) << i;
+    EvaluateGenome(genomes[i], reference->LocusTable, reference->QtlEffects, raw, score);
+    EXPECT_EQ(values[i], ToTraitScales(raw)) << i;
     EXPECT_EQ(scores[i], score) << i;
     std::vector<TraitValues> predicted(1);
-    PredictFromMarkers({genomes[i]}, reference->LocusTable, reference->MarkerEffects, predicted);
+    PredictFromMarkers({&genomes[i], 1}, reference->LocusTable, reference->MarkerEffects, predicted);
     EXPECT_EQ(predictions[i], predicted[0]) << i;
   }
-  EXPECT_NE(raw[0], raw[1]);
+  EXPECT_NE(values[0], values[1]);
   EXPECT_NE(predictions[5], predictions[6]);
 }
 

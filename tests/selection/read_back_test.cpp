@@ -11,9 +11,8 @@ namespace plotwright {
 namespace {
 
 using testing::Count;
-
 using testing::PlayerStep;
-using testing::ScriptedInput;
+using testing::Saves;
 using testing::TempFolder;
 
 const char kLineHeader[] =
@@ -33,25 +32,15 @@ struct ReadBack {
   bool Finished = false;
 };
 
-// The player saves `content` as Results.csv before pressing Enter.
-PlayerStep Saves(const std::string& content) {
-  return {"", [content](const std::filesystem::path& folder) {
-            std::ofstream(folder / "Results.csv", std::ios::binary) << content;
-          }};
-}
-
 ReadBack ReadAfter(const TempFolder& folder, ResultsLayout layout, std::vector<int> kept, std::vector<PlayerStep> steps) {
-  ScriptedInput input(folder.Path(), std::move(steps));
-  std::istream in(&input);
-  std::ostringstream out, err;
-  Console console = MakeConsole(in, out, err);
+  testing::TestConsole c(folder.Path(), std::move(steps));
   ReadBack result{"", std::move(kept), false};
   try {
-    ReadBackSelection(console, folder.Path(), layout, result.Kept);
+    ReadBackSelection(c.console, folder.Path(), layout, result.Kept);
     result.Finished = true;
   } catch (const FatalIoError&) {
   }
-  result.Out = out.str();
+  result.Out = c.out.str();
   return result;
 }
 

@@ -42,39 +42,37 @@ void ResaveInSpreadsheet(const TempFolder& folder) {
 }
 
 std::vector<int> ReadBackAfterEnter(const TempFolder& folder, ResultsLayout layout, std::size_t entries) {
-  std::istringstream in("\n");
-  std::ostringstream out, err;
-  Console console = MakeConsole(in, out, err);
+  testing::TestConsole c("\n");
   std::vector<int> kept(entries, 1);
-  ReadBackSelection(console, folder.Path(), layout, kept);
+  ReadBackSelection(c.console, folder.Path(), layout, kept);
   return kept;
 }
 
 TEST(SpreadsheetTest, ResavedTablesReadBackTheRemainingIds) {
   if (!SpreadsheetAvailable()) GTEST_SKIP() << "soffice (Debian package libreoffice-calc-nogui) is not installed";
-  Population population;
-  CreateEntryTables(population, 12);
+  std::vector<int> kept(12, 1), id(12);
+  std::vector<std::array<int, 2>> parents(12);
+  std::vector<TraitValues> predictions(12);
+  LineTable table = NewLineTable(12);
+  std::vector<std::vector<double>> columns(4, std::vector<double>(12));
   for (int i = 0; i < 12; ++i) {
-    population.EntryId[static_cast<std::size_t>(i)] = i + 1;
-    population.EntryParents[static_cast<std::size_t>(i)] = {i < 6 ? 1 : 12, i < 6 ? 4 : 15};
-    population.PlantPrediction[static_cast<std::size_t>(i)] = {90.0 + i * 1.255, 13.0 - i * 0.5, -1.0 + i};
-    population.ResultsTable[static_cast<std::size_t>(i)] = {1.0 * i, -2.5, 100.125, 3.0};
+    id[i] = i + 1;
+    parents[i] = {i < 6 ? 1 : 12, i < 6 ? 4 : 15};
+    predictions[i] = {90.0 + i * 1.255, 13.0 - i * 0.5, -1.0 + i};
+    columns[0][i] = 1.0 * i, columns[1][i] = -2.5, columns[2][i] = 100.125, columns[3][i] = 3.0;
   }
-  population.Kept[4] = 0;  // dropped earlier: not written
+  kept[4] = 0;  // dropped earlier: not written
 
   TempFolder folder;
-  folder.Write("Results.csv", DeleteRows(PlantTableText(population), {1, 7, 12}));
+  folder.Write("Results.csv", DeleteRows(PlantTableText(kept, id, parents, predictions), {1, 7, 12}));
   ResaveInSpreadsheet(folder);
   EXPECT_NE(folder.Read("Results.csv").find("\"Plant_ID"), std::string::npos) << folder.Read("Results.csv");
   EXPECT_EQ(ReadBackAfterEnter(folder, ResultsLayout::kPlantTable, 12),
             (std::vector<int>{0, 1, 1, 1, 0, 1, 0, 1, 1, 1, 1, 0}));
 
-  LineTableColumns columns = NewLineTableColumns();
-  columns.LastColumn = 4;
-  for (std::size_t k = 0; k < 4; ++k) columns.HeaderList[3 + k] = columns.ColumnHeaders[1 + k % 3][k % 3];
-  columns.ColumnLocations = {4, 4, 2, 1};
-  columns.ColumnLsd = {18.1f, 1.01f, 12.1f, 0.0f};
-  folder.Write("Results.csv", DeleteRows(LineTableText(population, columns), {2, 3, 11}));
+  const float lsd[] = {18.1f, 1.01f, 12.1f, 0.0f};
+  for (int k = 0; k < 4; ++k) ASSERT_TRUE(AppendColumn(table, 1 + k % 3, static_cast<Trait>(k % 3), 4 - k, lsd[k], columns[k]));
+  folder.Write("Results.csv", DeleteRows(LineTableText(kept, id, parents, table), {2, 3, 11}));
   ResaveInSpreadsheet(folder);
   EXPECT_EQ(ReadBackAfterEnter(folder, ResultsLayout::kLineTable, 12),
             (std::vector<int>{1, 0, 0, 1, 0, 1, 1, 1, 1, 1, 0, 1}));

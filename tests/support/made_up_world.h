@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "driver/population.h"
+#include "genetics/genetic_model.h"
 #include "support/scripted_player.h"
 
 namespace plotwright::testing {

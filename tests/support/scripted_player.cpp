@@ -4,10 +4,8 @@
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <sstream>
 
 #include "driver/game.h"
-#include "textio/console.h"
 
 namespace plotwright::testing {
 
@@ -35,6 +33,18 @@ std::string TempFolder::ReadFile(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::vector<PlayerStep> Answers(const std::vector<std::string>& lines) {
+  std::vector<PlayerStep> steps;
+  for (const std::string& line : lines) steps.push_back({line});
+  return steps;
+}
+
+PlayerStep Saves(const std::string& content) {
+  return {"", [content](const std::filesystem::path& folder) {
+            std::ofstream(folder / "Results.csv", std::ios::binary) << content;
+          }};
+}
+
 ScriptedInput::ScriptedInput(std::filesystem::path folder, std::vector<PlayerStep> steps)
     : folder_(std::move(folder)), steps_(std::move(steps)) {}
 
@@ -48,18 +58,22 @@ ScriptedInput::int_type ScriptedInput::underflow() {
   return traits_type::to_int_type(*gptr());
 }
 
+TestConsole::TestConsole(const std::string& typed)
+    : typedIn(typed), in(&typedIn), console(MakeConsole(in, out, err)) {}
+
+TestConsole::TestConsole(const std::filesystem::path& folder, std::vector<PlayerStep> steps)
+    : script(std::make_unique<ScriptedInput>(folder, std::move(steps))),
+      in(script.get()),
+      console(MakeConsole(in, out, err)) {}
+
 GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep> steps,
                      std::optional<std::int32_t> seed) {
-  ScriptedInput input(folder, std::move(steps));
-  std::istream in(&input);
-  std::ostringstream out;
-  std::ostringstream err;
-  Console console = MakeConsole(in, out, err);
+  TestConsole player(folder, std::move(steps));
   GameRun run;
-  run.Status = RunGame(console, folder, GameOptions{seed});
-  run.Out = out.str();
-  run.Err = err.str();
-  run.AnswersGiven = input.AnswersGiven();
+  run.Status = RunGame(player.console, folder, GameOptions{seed});
+  run.Out = player.out.str();
+  run.Err = player.err.str();
+  run.AnswersGiven = player.script->AnswersGiven();
   return run;
 }
 
@@ -81,10 +95,8 @@ std::size_t Count(const std::string& text, const std::string& what) {
   return count;
 }
 
-std::vector<PlayerStep> Answers(const std::vector<std::string>& lines) {
-  std::vector<PlayerStep> steps;
-  for (const std::string& line : lines) steps.push_back({line});
-  return steps;
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 }  // namespace plotwright::testing

@@ -1,16 +1,20 @@
-// A scripted player for whole-game tests: a temporary game folder, and a
-// console whose input is a list of answers, each of which may first act on
-// the folder (write Crosses.csv, edit Results.csv, hold a lock file) the way
-// a player at the keyboard would before pressing Enter.
+// A scripted player for the tests: a temporary game folder, and a console
+// whose input is a list of answers, each of which may first act on the folder
+// (write Crosses.csv, edit Results.csv, hold a lock file) the way a player at
+// the keyboard would before pressing Enter.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
+
+#include "textio/console.h"
 
 namespace plotwright::testing {
 
@@ -35,6 +39,12 @@ struct PlayerStep {
   std::function<void(const std::filesystem::path&)> BeforeAnswer = nullptr;
 };
 
+// Steps that just type a text (or press Enter).
+std::vector<PlayerStep> Answers(const std::vector<std::string>& lines);
+
+// The player saves `content` as Results.csv, then presses Enter.
+PlayerStep Saves(const std::string& content);
+
 // An input stream buffer that hands out one scripted answer per line read
 // and reports end of input once the script is used up.
 class ScriptedInput : public std::streambuf {
@@ -50,6 +60,19 @@ class ScriptedInput : public std::streambuf {
   std::vector<PlayerStep> steps_;
   int next_ = 0;
   std::string line_;
+};
+
+// A console for one test: its input typed in advance or played by a script,
+// its output kept for the test to read.
+struct TestConsole {
+  explicit TestConsole(const std::string& typed = "");
+  TestConsole(const std::filesystem::path& folder, std::vector<PlayerStep> steps);
+
+  std::unique_ptr<ScriptedInput> script;
+  std::stringbuf typedIn;
+  std::istream in;
+  std::ostringstream out, err;
+  Console console;
 };
 
 struct GameRun {
@@ -70,7 +93,7 @@ void DeleteResultsRows(const std::filesystem::path& folder, const std::function<
 // How often `what` occurs in `text`.
 std::size_t Count(const std::string& text, const std::string& what);
 
-// Steps that just press Enter or type a text.
-std::vector<PlayerStep> Answers(const std::vector<std::string>& lines);
+// Whether `text` ends with `end`.
+bool EndsWith(const std::string& text, const std::string& end);
 
 }  // namespace plotwright::testing

@@ -25,8 +25,8 @@ TEST(PhenotypingTest, LineMeansVaryAsTheErrorVarianceOverLocations) {
   for (const Case& c : cases) {
     const int lines = 20000;
     std::vector<double> error(lines);
-    std::int32_t seed = -11;
-    const float lsd = SimulateTrialError(lines, seed, error, c.locations, c.trait, variance);
+    RandomStream stream{.Seed = -11};
+    const float lsd = SimulateTrialError(lines, stream, error, c.locations, c.trait, variance);
     double sum = 0, squares = 0;
     for (double e : error) {
       sum += e;
@@ -42,15 +42,14 @@ TEST(PhenotypingTest, LineMeansVaryAsTheErrorVarianceOverLocations) {
 TEST(PhenotypingTest, EveryLineDrawsTwoUniformsPerLocation) {
   const std::array<double, kTraits> variance = ComputeErrorVariances();
   std::vector<double> error(7);
-  std::int32_t seed = -5;
-  SimulateTrialError(7, seed, error, 3, kYield, variance);
-  const double afterTrial = DrawUniform(seed);
-  std::int32_t replay = -5;
+  RandomStream stream{.Seed = -5};
+  SimulateTrialError(7, stream, error, 3, kYield, variance);
+  RandomStream replay{.Seed = -5};
   for (int draw = 0; draw < 2 * 7 * 3; ++draw) DrawUniform(replay);
-  EXPECT_EQ(DrawUniform(replay), afterTrial);
+  EXPECT_EQ(DrawUniform(replay), DrawUniform(stream));
 
   std::vector<double> single(1);
-  EXPECT_EQ(SimulateTrialError(1, seed, single, 4, kFhb, variance), 0.0f);  // no LSD for one line
+  EXPECT_EQ(SimulateTrialError(1, stream, single, 4, kFhb, variance), 0.0f);  // no LSD for one line
 }
 
 TEST(PhenotypingTest, ReportedValuesAreBoundedBelowForProteinAndFhb) {
