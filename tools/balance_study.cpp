@@ -17,8 +17,9 @@
 //   informed   the same crosses, screening for the resistance gene, plant
 //              and line predictions, three trial years, selection index.
 //
-// Usage: balance_study [--games N] [--first-seed S] [--data FOLDER] [--transcript] [PLAYER...]
-// FOLDER holds reference files to play with instead of the built-in ones.
+// Usage: balance_study [--games N] [--first-seed S] [--jobs N] [--data FOLDER] [--transcript] [PLAYER...]
+// FOLDER holds reference files to play with instead of the built-in ones;
+// the games are shared out among N threads (by default one per core).
 
 #include <algorithm>
 #include <array>
@@ -35,12 +36,14 @@
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "driver/founders.h"
 #include "driver/game.h"
 #include "driver/population.h"
 #include "driver/reference_data.h"
+#include "driver/release.h"
 #include "genetics/trait_model.h"
 #include "split_mix.h"
 #include "textio/console.h"
@@ -54,9 +57,9 @@ using plotwright::kProtein;
 using plotwright::kYield;
 
 // The standards a released line is judged by.
-constexpr double kProteinLowest = 9.0;
-constexpr double kProteinHighest = 12.0;
-constexpr double kFhbHighest = 5.0;
+using plotwright::kFhbHighest;
+using plotwright::kProteinHighest;
+using plotwright::kProteinLowest;
 // SD of the genotypic values of F2 plants on the display scales.
 constexpr std::array<double, 3> kDisplaySd = {7.7778, 0.75, 3.0};
 // The most locations a trial year allows.
@@ -375,7 +378,8 @@ class PlayerConsole : public std::streambuf {
   PlayerConsole(Player& player, fs::path folder, std::ostringstream& shown)
       : player_(player), folder_(std::move(folder)), shown_(shown) {}
   bool Won() const { return won_; }
-  void ShowTranscript() { transcript_ = true; }
+  void KeepTranscript() { transcript_ = true; }
+  const std::string& Transcript() const { return kept_; }
   bool Lost() const { return lost_; }
 
  protected:
@@ -390,7 +394,7 @@ class PlayerConsole : public std::streambuf {
       std::fprintf(stderr, "balance_study: the %s player failed: %s\n", player_.Name(), error.what());
       return traits_type::eof();
     }
-    if (transcript_) std::fprintf(stderr, "%s[%s]\n", text.c_str(), line_.substr(0, line_.size() - 1).c_str());
+    if (transcript_) kept_ += text + "[" + line_.substr(0, line_.size() - 1) + "]\n";
     setg(line_.data(), line_.data(), line_.data() + line_.size());
     return traits_type::to_int_type(*gptr());
   }
@@ -419,6 +423,7 @@ class PlayerConsole : public std::streambuf {
   bool won_ = false;
   bool lost_ = false;
   bool transcript_ = false;
+  std::string kept_;
 };
 
 struct Tally {
@@ -436,9 +441,9 @@ std::pair<double, double> WilsonInterval(int wins, int games) {
   return {centre - half, centre + half};
 }
 
-bool transcripts = false;
-
-void PlayOne(Player& player, const fs::path& folder, std::int32_t seedNumber, Tally& tally) {
+// Plays one game from --seed `seedNumber` in `folder`; returns its
+// transcript when asked to keep it.
+std::string PlayOne(Player& player, const fs::path& folder, std::int32_t seedNumber, bool transcript, Tally& tally) {
   SplitMix64 rng{0x42616C616E6365ULL + static_cast<std::uint64_t>(seedNumber)};
   std::string crossesText;
   for (const Cross& c : player.Crosses(rng)) {
@@ -449,13 +454,62 @@ void PlayOne(Player& player, const fs::path& folder, std::int32_t seedNumber, Ta
 
   std::ostringstream shown, errors;
   PlayerConsole input(player, folder, shown);
-  if (transcripts) input.ShowTranscript();
+  if (transcript) input.KeepTranscript();
   std::istream in(&input);
   plotwright::Console console = plotwright::MakeConsole(in, shown, errors);
   const int status = plotwright::RunGame(console, folder, plotwright::GameOptions{-seedNumber});
   ++tally.Games;
   if (input.Won()) ++tally.Wins;
   if (status != plotwright::kExitNormal || input.Lost()) ++tally.Failures;
+  return input.Transcript();
+}
+
+using Founders = std::array<plotwright::FounderProfile, kFounders>;
+constexpr const char* kPlayerNames[] = {"random", "one-trial", "trials", "informed"};
+
+std::unique_ptr<Player> MakePlayer(const std::string& name, const Founders& founders) {
+  if (name == "random") return std::make_unique<RandomPlayer>();
+  if (name == "one-trial") return std::make_unique<OneTrialPlayer>();
+  return std::make_unique<ProgrammePlayer>(founders, name == "informed");
+}
+
+// The games of one player, shared out among `jobs` threads, each with a
+// player and a game folder of its own: game n is played from --seed n
+// whichever thread plays it, so the tally and the transcripts (kept in seed
+// order) do not depend on the number of threads.
+Tally PlayAll(const std::string& name, const Founders& founders, const fs::path& data, int firstSeed, int games,
+              int jobs, bool transcripts) {
+  std::vector<Tally> tallies(static_cast<std::size_t>(jobs));
+  std::vector<std::string> kept(static_cast<std::size_t>(games));
+  std::vector<std::thread> threads;
+  for (int job = 0; job < jobs; ++job) {
+    threads.emplace_back([&, job] {
+      const fs::path folder =
+          fs::temp_directory_path() / ("plotwright-balance-" + std::to_string(std::random_device{}()));
+      fs::remove_all(folder);
+      fs::create_directories(folder);
+      if (!data.empty()) {
+        for (const char* file : {"zForbidden.csv", "zHandsOff.csv", "zKeepOut.csv"}) {
+          fs::copy_file(data / file, folder / file, fs::copy_options::overwrite_existing);
+        }
+      }
+      const std::unique_ptr<Player> player = MakePlayer(name, founders);
+      for (int game = job; game < games; game += jobs) {
+        kept[static_cast<std::size_t>(game)] =
+            PlayOne(*player, folder, firstSeed + game, transcripts, tallies[static_cast<std::size_t>(job)]);
+      }
+      fs::remove_all(folder);
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (const std::string& transcript : kept) std::fputs(transcript.c_str(), stderr);
+  Tally total;
+  for (const Tally& tally : tallies) {
+    total.Games += tally.Games;
+    total.Wins += tally.Wins;
+    total.Failures += tally.Failures;
+  }
+  return total;
 }
 
 }  // namespace
@@ -463,6 +517,8 @@ void PlayOne(Player& player, const fs::path& folder, std::int32_t seedNumber, Ta
 int main(int argc, char** argv) {
   int games = 500;
   int firstSeed = 1;
+  int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  bool transcripts = false;
   fs::path data;
   std::vector<std::string> names;
   for (int i = 1; i < argc; ++i) {
@@ -471,6 +527,8 @@ int main(int argc, char** argv) {
       games = std::atoi(argv[++i]);
     } else if (argument == "--first-seed" && i + 1 < argc) {
       firstSeed = std::atoi(argv[++i]);
+    } else if (argument == "--jobs" && i + 1 < argc) {
+      jobs = std::max(1, std::atoi(argv[++i]));
     } else if (argument == "--data" && i + 1 < argc) {
       data = argv[++i];
     } else if (argument == "--transcript") {
@@ -479,49 +537,35 @@ int main(int argc, char** argv) {
       names.push_back(argument);
     } else {
       std::fprintf(stderr,
-                   "usage: balance_study [--games N] [--first-seed S] [--data FOLDER] [--transcript] [PLAYER...]\n");
+                   "usage: balance_study [--games N] [--first-seed S] [--jobs N] [--data FOLDER] [--transcript] "
+                   "[PLAYER...]\n");
       return 2;
     }
   }
 
-  const fs::path folder = fs::temp_directory_path() / ("plotwright-balance-" + std::to_string(std::random_device{}()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  if (!data.empty()) {
-    for (const char* name : {"zForbidden.csv", "zHandsOff.csv", "zKeepOut.csv"}) {
-      fs::copy_file(data / name, folder / name, fs::copy_options::overwrite_existing);
-    }
-  }
   // The founders table the informed players study, from the data in play.
   auto reference = std::make_unique<plotwright::ReferenceTables>();
   std::istringstream noInput;
   std::ostringstream noOutput;
   plotwright::Console quiet = plotwright::MakeConsole(noInput, noOutput, noOutput);
-  if (!plotwright::LoadLocusTableAndFounders(quiet, folder, *reference)) {
+  const fs::path dataFolder = data.empty() ? fs::temp_directory_path() / "plotwright-balance-built-in" : data;
+  if (!plotwright::LoadLocusTableAndFounders(quiet, dataFolder, *reference)) {
     std::fprintf(stderr, "balance_study: unusable reference data\n%s", noOutput.str().c_str());
     return 1;
   }
   plotwright::BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
-  const auto founders = plotwright::DescribeFounders(*reference);
-
-  std::vector<std::unique_ptr<Player>> players;
-  players.push_back(std::make_unique<RandomPlayer>());
-  players.push_back(std::make_unique<OneTrialPlayer>());
-  players.push_back(std::make_unique<ProgrammePlayer>(founders, false));
-  players.push_back(std::make_unique<ProgrammePlayer>(founders, true));
+  const Founders founders = plotwright::DescribeFounders(*reference);
 
   std::printf("%-10s %6s %6s %8s  %s\n", "player", "games", "wins", "win rate", "95% interval");
-  for (const auto& player : players) {
-    if (!names.empty() && std::find(names.begin(), names.end(), player->Name()) == names.end()) continue;
-    Tally tally;
-    for (int s = firstSeed; s < firstSeed + games; ++s) PlayOne(*player, folder, s, tally);
+  for (const char* name : kPlayerNames) {
+    if (!names.empty() && std::find(names.begin(), names.end(), name) == names.end()) continue;
+    const Tally tally = PlayAll(name, founders, data, firstSeed, games, jobs, transcripts);
     const auto [low, high] = WilsonInterval(tally.Wins, tally.Games);
-    std::printf("%-10s %6d %6d %7.1f%%  %.1f%% to %.1f%%", player->Name(), tally.Games, tally.Wins,
+    std::printf("%-10s %6d %6d %7.1f%%  %.1f%% to %.1f%%", name, tally.Games, tally.Wins,
                 100.0 * tally.Wins / tally.Games, 100.0 * low, 100.0 * high);
     if (tally.Failures > 0) std::printf("  (%d games without a release)", tally.Failures);
     std::printf("\n");
     std::fflush(stdout);
   }
-  fs::remove_all(folder);
   return 0;
 }
