@@ -1,6 +1,7 @@
 #include "selection/read_back.h"
 
 #include <algorithm>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -28,10 +29,23 @@ bool FirstFieldBegins(const std::string& line, std::string_view expected) {
   return std::string_view(split.Fields[0].Text).substr(0, expected.size()) == expected;
 }
 
-bool HeaderIsIntact(const std::vector<std::string>& lines, ResultsLayout layout) {
-  if (layout == ResultsLayout::kPlantTable) return !lines.empty() && FirstFieldBegins(lines[0], "Plant_ID");
-  return lines.size() >= 3 && FirstFieldBegins(lines[0], "--") && FirstFieldBegins(lines[1], "--") &&
-         FirstFieldBegins(lines[2], "Line_ID");
+// Checks the header rows and returns the index of the first line after
+// them, or 0 when they have been changed. Like every free-form read, the
+// check passes over lines that hold no value, so an empty row that a
+// spreadsheet left before or between the header rows is no change.
+std::size_t FirstDataLine(const std::vector<std::string>& lines, ResultsLayout layout) {
+  static constexpr std::string_view kPlantHeader[] = {"Plant_ID"};
+  static constexpr std::string_view kLineHeader[] = {"--", "--", "Line_ID"};
+  std::size_t next = 0;
+  const std::span<const std::string_view> header = layout == ResultsLayout::kPlantTable
+                                                      ? std::span<const std::string_view>(kPlantHeader)
+                                                      : std::span<const std::string_view>(kLineHeader);
+  for (std::string_view word : header) {
+    while (next < lines.size() && IsEmptyRecord(lines[next])) ++next;
+    if (next == lines.size() || !FirstFieldBegins(lines[next], word)) return 0;
+    ++next;
+  }
+  return next;
 }
 
 void PrintHeaderRepair(Console& console, ResultsLayout layout) {
@@ -74,7 +88,6 @@ std::vector<std::string> SplitIntoLines(const std::string& text) {
 void ReadBackSelection(Console& console, const std::filesystem::path& folder, ResultsLayout layout,
                        std::vector<int>& Kept) {
   const bool plants = layout == ResultsLayout::kPlantTable;
-  const std::size_t headerRows = plants ? 1 : 3;
   PrintLine(console, "  ");
   PrintLine(console, " - Open the RESULTS.CSV file in Excel");
   PrintLine(console, plants ? " - Do NOT change or delete the header row" : " - Do NOT change or delete the 3 header rows");
@@ -88,7 +101,8 @@ void ReadBackSelection(Console& console, const std::filesystem::path& folder, Re
     std::string text;
     if (!CanOpenForUpdate(folder, kResultsFile, false) || !ReadWholeFile(folder, kResultsFile, text)) continue;
     const std::vector<std::string> lines = SplitIntoLines(text);
-    if (!HeaderIsIntact(lines, layout)) {
+    const std::size_t firstData = FirstDataLine(lines, layout);
+    if (firstData == 0) {
       PrintHeaderRepair(console, layout);
       WaitForPlayer(console, plants ? kSelectionsText : kCorrectionsText);
       waitText = nullptr;  // straight back to the open
@@ -96,7 +110,7 @@ void ReadBackSelection(Console& console, const std::filesystem::path& folder, Re
     }
     std::vector<int> ids;
     bool readable = true;
-    for (std::size_t row = headerRows; row < lines.size() && readable; ++row) {
+    for (std::size_t row = firstData; row < lines.size() && readable; ++row) {
       const SplitLine split = SplitFreeForm(lines[row]);
       // A blank row, or one whose first cell was cleared, keeps nothing.
       if (split.Fields.empty() || split.Fields[0].Null || split.Fields[0].Text.empty()) continue;

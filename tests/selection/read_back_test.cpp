@@ -95,6 +95,13 @@ TEST(ReadBackTest, DamagedHeadersAreRepairedNotFatal) {
   EXPECT_EQ(line.Kept, (std::vector<int>{0, 1}));
   EXPECT_NE(line.Out.find("   Row 3: \"Line_ID\"\n   \n" + std::string(kCorrectionsWait)), std::string::npos)
       << line.Out;
+
+  // Empty rows before or between the header rows are passed over, not taken
+  // for a changed header; the data rows start after the third header row.
+  ReadBack blanks = ReadAfter(folder, ResultsLayout::kLineTable, {1, 1, 1},
+                              {Saves("\n,,,\n--,--\n \n--\n\nLine_ID\n3\n\n1\n")});
+  EXPECT_EQ(blanks.Kept, (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ(blanks.Out.find("Header rows have been changed"), std::string::npos) << blanks.Out;
 }
 
 TEST(ReadBackTest, HeldFileAndUnreadableRowsWaitForThePlayer) {
