@@ -24,12 +24,6 @@ bool Convert(const ReadTarget& target, const FreeFormField& field) {
       *target.Real = value;
       return true;
     }
-    case ReadTarget::Kind::kText: {
-      std::string text = field.Text.substr(0, static_cast<std::size_t>(target.Length));
-      text.resize(static_cast<std::size_t>(target.Length), ' ');
-      *target.Text = std::move(text);
-      return true;
-    }
   }
   return false;
 }
@@ -133,11 +127,8 @@ bool ConvertReal(std::string_view text, double& value) {
   return true;
 }
 
-ReadTarget IntegerTarget(int& value) { return {ReadTarget::Kind::kInteger, &value, nullptr, nullptr, 0}; }
-ReadTarget RealTarget(double& value) { return {ReadTarget::Kind::kReal, nullptr, &value, nullptr, 0}; }
-ReadTarget TextTarget(std::string& value, int length) {
-  return {ReadTarget::Kind::kText, nullptr, nullptr, &value, length};
-}
+ReadTarget IntegerTarget(int& value) { return {ReadTarget::Kind::kInteger, &value, nullptr}; }
+ReadTarget RealTarget(double& value) { return {ReadTarget::Kind::kReal, nullptr, &value}; }
 
 ReadResult ReadValues(LineReader& reader, std::span<const ReadTarget> targets) {
   ReadResult result;

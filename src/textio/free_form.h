@@ -54,17 +54,14 @@ bool IsEmptyRecord(std::string_view line);
 bool ConvertInteger(std::string_view text, int& value);
 bool ConvertReal(std::string_view text, double& value);
 
-// A target of a read. Text targets are cut or blank-padded to `Length`.
+// A target of a read: a whole number or a real.
 struct ReadTarget {
-  enum class Kind { kInteger, kReal, kText } Type = Kind::kInteger;
+  enum class Kind { kInteger, kReal } Type = Kind::kInteger;
   int* Integer = nullptr;
   double* Real = nullptr;
-  std::string* Text = nullptr;
-  int Length = 0;
 };
 ReadTarget IntegerTarget(int& value);
 ReadTarget RealTarget(double& value);
-ReadTarget TextTarget(std::string& value, int length);
 
 struct ReadResult {
   ReadStatus Status = ReadStatus::kOk;

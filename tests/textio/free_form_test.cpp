@@ -27,7 +27,11 @@ TEST(FreeFormTest, SeparatorsNullsAndSlash) {
       {" 7, 12, 3, 101.25\n", 1, {7}, 1},  // the rest of the line is skipped
       {"1 4   300\n", 3, {1, 4, 300}, 3},
       {"1;4;300\r\n", 3, {1, 4, 300}, 3},  // semicolons and CRLF
-      {"\xEF\xBB\xBF" "5,6\n", 2, {5, 6}, 2},  // byte-order mark
+      {"\xEF\xBB\xBF"
+       "5,6\n",
+       2,
+       {5, 6},
+       2},                           // byte-order mark
       {",,,\n", 1, {kSentinel}, 0},  // a null leaves the target unchanged
       {"1,,3\n", 3, {1, kSentinel, 3}, 2},
       {" , 8\n", 2, {kSentinel, 8}, 1},
@@ -57,8 +61,8 @@ TEST(FreeFormTest, FailuresAreReportedAsStatus) {
   EXPECT_EQ(ReadIntegers("Plant_ID,Parent_1\n", one).Field, "Plant_ID");
 }
 
-TEST(FreeFormTest, RealsAndText) {
-  std::istringstream in("1.5E-02, 2d1 ,-.5\n\"Line_ID     \",x\n--          ,--\nLine_IDs,7\n'don''t'\n");
+TEST(FreeFormTest, RealsAndQuotedText) {
+  std::istringstream in("1.5E-02, 2d1 ,-.5\n");
   LineReader reader{&in, 0};
   double a = 0, b = 0, c = 0;
   const ReadTarget reals[] = {RealTarget(a), RealTarget(b), RealTarget(c)};
@@ -66,29 +70,14 @@ TEST(FreeFormTest, RealsAndText) {
   EXPECT_EQ(a, 0.015);
   EXPECT_EQ(b, 20.0);
   EXPECT_EQ(c, -0.5);
-  std::string text;
-  const ReadTarget word[] = {TextTarget(text, 7)};
-  ASSERT_EQ(ReadValues(reader, word).Status, ReadStatus::kOk);
-  EXPECT_EQ(text, "Line_ID");
-  const ReadTarget shortWord[] = {TextTarget(text, 2)};
-  ASSERT_EQ(ReadValues(reader, shortWord).Status, ReadStatus::kOk);
-  EXPECT_EQ(text, "--");
-  const ReadTarget longWord[] = {TextTarget(text, 12)};
-  ASSERT_EQ(ReadValues(reader, longWord).Status, ReadStatus::kOk);
-  EXPECT_EQ(text, "Line_IDs    ");
-  ASSERT_EQ(ReadValues(reader, word).Status, ReadStatus::kOk);
-  EXPECT_EQ(text, "don't  ");
-  EXPECT_EQ(reader.LineNumber, 5);
+  const SplitLine split = SplitFreeForm("\"Line_ID  \", 'don''t' ,x");
+  ASSERT_EQ(split.Fields.size(), 3u);
+  EXPECT_EQ(split.Fields[0].Text, "Line_ID  ");
+  EXPECT_TRUE(split.Fields[1].Quoted);
+  EXPECT_EQ(split.Fields[1].Text, "don't");
   double bad = 0;
   EXPECT_FALSE(ConvertReal("nan", bad));
   EXPECT_FALSE(ConvertReal("1.0.0", bad));
-}
-
-TEST(FreeFormTest, EmptyRecords) {
-  EXPECT_TRUE(IsEmptyRecord(""));
-  EXPECT_TRUE(IsEmptyRecord(" ,, ;\t\r"));
-  EXPECT_FALSE(IsEmptyRecord(",,0"));
-  EXPECT_TRUE(SplitFreeForm("'open").Unterminated);
 }
 
 }  // namespace
