@@ -1,8 +1,11 @@
 #include "driver/population.h"
 
+#include "requires.h"
+
 namespace plotwright {
 
 void CreateEntryTables(Population& population, int entryCount) {
+  REQUIRES(entryCount >= 0);
   const auto n = static_cast<std::size_t>(entryCount);
   population.EntryCount = entryCount;
   population.Kept.assign(n, 1);

@@ -1,5 +1,6 @@
 #include "driver/release.h"
 
+#include "requires.h"
 #include "textio/edit.h"
 
 namespace plotwright {
@@ -12,6 +13,7 @@ Verdict JudgeLine(const TraitValues& values) {
 }
 
 Verdict ReleaseCultivar(Console& console, Population& population) {
+  REQUIRES(population.LineGenValue.size() == static_cast<std::size_t>(population.EntryCount));
   int released = 0;
   while (true) {
     PrintLine(console, "  ");

@@ -68,6 +68,7 @@ struct LocusRecord {
   int QtlOrMarker = 0;  // QTL number (> 0), marker number negated (< 0), or 0 for neither
   int Chromosome = 0;   // rises from one chromosome to the next
   int Position = 0;     // map position in tenths of a centimorgan
+  bool operator==(const LocusRecord&) const = default;
 };
 using GeneticMap = std::array<LocusRecord, kLoci>;
 

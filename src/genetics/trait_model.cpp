@@ -231,6 +231,7 @@ void PredictFromMarkers(std::span<const DiploidGenome> genomes, const GeneticMap
 }
 
 double ToTraitScale(double raw, int trait) {
+  REQUIRES(trait >= 0 && trait < kTraits);
   const TraitScaleRow& scale = kTraitScale[static_cast<std::size_t>(trait)];
   return (raw - scale.RawMean) / scale.RawSd * scale.TargetSd + scale.TargetMean;
 }

@@ -21,6 +21,7 @@ void PresentPlantPredictions(Console& console, const std::filesystem::path& fold
 void PresentLinePredictions(Console& console, const std::filesystem::path& folder, std::vector<int>& Kept,
                             std::span<const int> EntryId, std::span<const std::array<int, 2>> EntryParents,
                             std::span<const TraitValues> LinePrediction, LineTable& table) {
+  REQUIRES(LinePrediction.size() == table.ResultsTable.size());
   std::vector<double> column(LinePrediction.size());
   for (const Trait trait : {kYield, kProtein, kFhb}) {
     for (std::size_t i = 0; i < column.size(); ++i) column[i] = LinePrediction[i][trait];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "requires.h"
 #include "textio/edit.h"
 
 namespace plotwright {
@@ -9,6 +10,7 @@ namespace plotwright {
 int CountKept(std::span<const int> Kept) { return static_cast<int>(std::count(Kept.begin(), Kept.end(), 1)); }
 
 int CountScreenedEntries(std::span<const int> Kept, std::span<const std::array<int, 2>> EntryParents) {
+  REQUIRES(EntryParents.size() == Kept.size());
   int count = 0;
   for (std::size_t i = 0; i < Kept.size(); ++i) {
     const auto [first, second] = EntryParents[i];
@@ -22,6 +24,7 @@ int CountScreenedEntries(std::span<const int> Kept, std::span<const std::array<i
 
 int ScreenForFhbGene(Console& console, int LinesMade, std::vector<int>& Kept, std::span<const int> PlantFhbScore,
                      std::span<const int> LineFhbScore) {
+  REQUIRES(PlantFhbScore.size() == Kept.size() && LineFhbScore.size() == Kept.size());
   PrintLine(console, "  ");
   PrintLine(console, " ---------------");
   PrintLine(console, "  ");

@@ -22,11 +22,13 @@ int CountKept(std::span<const int> Kept);
 
 // The entries actually genotyped, and so charged: kept entries whose two
 // founder parents differ at the gene. They are screened like the others.
+// REQUIRES: one EntryParents row per Kept flag, founders 1..15.
 int CountScreenedEntries(std::span<const int> Kept, std::span<const std::array<int, 2>> EntryParents);
 
 // Drops every kept entry without the wanted genotype: with LinesMade = 0 the
 // plants by PlantFhbScore (score 2 stays), else the lines by LineFhbScore
 // (score 1 or 2 stays). Prints the number still kept and returns it.
+// REQUIRES: one score of each kind per Kept flag.
 int ScreenForFhbGene(Console& console, int LinesMade, std::vector<int>& Kept, std::span<const int> PlantFhbScore,
                      std::span<const int> LineFhbScore);
 

@@ -56,6 +56,7 @@ bool AppendColumn(LineTable& table, int kind, Trait trait, int locations, float 
 
 std::string PlantTableText(std::span<const int> Kept, std::span<const int> EntryId,
                            std::span<const std::array<int, 2>> EntryParents, std::span<const TraitValues> PlantPrediction) {
+  REQUIRES(EntryId.size() == Kept.size() && EntryParents.size() == Kept.size() && PlantPrediction.size() == Kept.size());
   const std::string words[] = {"Plant_ID", "Parent_1", "Parent_2", "Yield_Pred", "Protein_Pred", "Fhb_Pred"};
   std::string text = HeaderRow(words) + '\n';
   for (std::size_t i = 0; i < Kept.size(); ++i) {
@@ -69,6 +70,8 @@ std::string PlantTableText(std::span<const int> Kept, std::span<const int> Entry
 
 std::string LineTableText(std::span<const int> Kept, std::span<const int> EntryId,
                           std::span<const std::array<int, 2>> EntryParents, const LineTable& table) {
+  REQUIRES(EntryId.size() == Kept.size() && EntryParents.size() == Kept.size() &&
+           table.ResultsTable.size() == Kept.size());
   const auto last = static_cast<std::size_t>(table.LastColumn);
   const std::string locationsLabel[] = {"--", "--", "[N_Locs=>]"};
   const std::string lsdLabel[] = {"--", "--", "[LSD(10%)=>]"};

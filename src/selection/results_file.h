@@ -67,6 +67,7 @@ LineTable NewLineTable(int entryCount);
                                 std::span<const double> values);
 
 // The text of the F2-plant table: IDs, parents and the plants' predictions.
+// REQUIRES here and below: one row of every table per Kept flag.
 std::string PlantTableText(std::span<const int> Kept, std::span<const int> EntryId,
                            std::span<const std::array<int, 2>> EntryParents, std::span<const TraitValues> PlantPrediction);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "requires.h"
 #include "textio/edit.h"
 
 namespace plotwright {
@@ -28,12 +29,14 @@ void Charge(Console& console, float cost, int decimals, float& Balance, int& Ove
 
 void ChargeBudget(Console& console, const std::array<float, 7>& Prices, int count, PriceSlot slot, float& Balance,
                   int& OverBudget) {
+  REQUIRES(count >= 0);
   const float cost = static_cast<float>(count) * Prices[slot];
   Charge(console, cost, 0, Balance, OverBudget);
 }
 
 void ChargeTrials(Console& console, const std::array<float, 7>& Prices, int lineCount, TrialKind kind,
                   float& Balance, int& OverBudget, int yieldProteinLocations, int fhbLocations) {
+  REQUIRES(lineCount >= 0 && yieldProteinLocations >= 0 && fhbLocations >= 0);
   const float yieldProteinCost = static_cast<float>(yieldProteinLocations) * Prices[kYieldProteinPlotPrice];
   const float fhbCost = static_cast<float>(fhbLocations) * Prices[kFhbPlotPrice];
   float costPerLine = yieldProteinCost + fhbCost;

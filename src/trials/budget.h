@@ -31,12 +31,14 @@ enum class TrialKind { kYieldProtein, kFhb, kAllTraits };
 // Charges `count` units at Prices[slot] (the crossing and tasks 1 to 3). A
 // cost equal to the balance is accepted. Sets OverBudget to 1 when refused,
 // else 0, and prints the outcome with whole-dollar amounts.
+// REQUIRES: count >= 0, so no charge raises the balance.
 void ChargeBudget(Console& console, const std::array<float, 7>& Prices, int count, PriceSlot slot, float& Balance,
                   int& OverBudget);
 
 // Charges a trial of `lineCount` lines at the given numbers of
 // yield-and-protein and Fhb locations; only the counts the trial measures
 // are used. Prints the outcome with amounts in cents.
+// REQUIRES: lineCount and both location counts >= 0.
 void ChargeTrials(Console& console, const std::array<float, 7>& Prices, int lineCount, TrialKind kind,
                   float& Balance, int& OverBudget, int yieldProteinLocations, int fhbLocations);
 
