@@ -56,33 +56,36 @@ TEST(WholeGameTest, AFixedSeedGameShowsThePlayerTheseValues) {
                         testing::DeleteResultsRows(path, [every](int id) { return every > 0 && id % every == 0; });
                       }};
   };
+  // clang-format off
   const std::vector<PlayerStep> steps = {
-      {""},   {"2"}, selects(3),      // plant predictions
+      {""},
+      {"2"}, selects(3),              // plant predictions
       {"3"},                          // single-seed descent
       {"1"},                          // screening the lines
-      {"2"},  selects(4),             // line predictions
-      {"4"},  {"3"}, selects(5),      // year 1: yield and protein at 3 locations
-      {"5"},  {"2"}, selects(0),      // year 2: Fhb at 2 locations
-      {"6"},  {"4"}, {"2"}, selects(0),  // year 3: all three traits
+      {"2"}, selects(4),              // line predictions
+      {"4"}, {"3"}, selects(5),       // year 1: yield and protein at 3 locations
+      {"5"}, {"2"}, selects(0),       // year 2: Fhb at 2 locations
+      {"6"}, {"4"}, {"2"}, selects(0),  // year 3: all three traits
       {"99"}, {"7"}, {""}};
+  // clang-format on
   const testing::GameRun run = testing::PlayScripted(folder.Path(), steps, -42);
   ASSERT_EQ(run.Status, kExitNormal) << run.Out;
   ASSERT_EQ(tables.size(), 5u);
 
-  EXPECT_EQ(Balances(run.Out), (std::vector<std::string>{"     249925.", "     248725.", "     248125.",
-                                                         "     248073.", "     247673.", "   245783.00",
-                                                         "   245663.00", "   243527.00"}));
+  EXPECT_EQ(Balances(run.Out),
+            (std::vector<std::string>{"     249925.", "     248725.", "     248125.", "     248073.", "     247673.",
+                                      "   245783.00", "   245663.00", "   243527.00"}));
 
   const std::string& plants = tables[0];
   EXPECT_EQ(Line(plants, 0), "Plant_ID    ,Parent_1    ,Parent_2    ,Yield_Pred  ,Protein_Pred,Fhb_Pred    ");
   EXPECT_EQ(Row(plants, 10), "    10, 1, 4,       97.72,       20.47,       10.88");
   EXPECT_EQ(Row(plants, 53), "    53, 3,12,       91.93,       17.12,        4.07");
 
-  EXPECT_NE(run.Out.find("   \n  ---------------\n   \n  Developing homozygous lines\n  Please wait ...\n   \n"),
-            std::string::npos);
+  EXPECT_TRUE(testing::Contains(
+      run.Out, "   \n  ---------------\n   \n  Developing homozygous lines\n  Please wait ...\n   \n"));
   // Founders 3 and 12 lack the resistance allele: the screening drops their
   // lines, and half of the 40 lines left.
-  EXPECT_NE(run.Out.find("  Number of lines kept =     20\n"), std::string::npos);
+  EXPECT_TRUE(testing::Contains(run.Out, "  Number of lines kept =     20\n"));
   EXPECT_EQ(Row(tables[1], 53), "");
   EXPECT_EQ(Row(tables[1], 10), "    10, 1, 4,       99.30,       20.21,       11.75");
 
@@ -110,7 +113,7 @@ TEST(WholeGameTest, AFixedSeedGameShowsThePlayerTheseValues) {
       "  Protein concentration [%] =        11.98\n"
       "           Fhb severity [%] =         8.49\n   \n   \n"
       "  The new line meets the standard for protein but not for Fhb\n   \n  Try again!\n";
-  EXPECT_NE(run.Out.find(verdict), std::string::npos) << run.Out.substr(run.Out.size() - 600);
+  EXPECT_TRUE(testing::Contains(run.Out, verdict));
 }
 
 }  // namespace

@@ -2,54 +2,46 @@
 
 #include <gtest/gtest.h>
 
-#include "genetics/trait_model.h"
+#include "driver/population.h"
+#include "genetics/f2_population.h"
 #include "selection/marker_screening.h"
 #include "support/made_up_world.h"
 
 namespace plotwright {
 namespace {
 
-using testing::Count;
-using testing::TestConsole;
-
-// One record per founder with the fixed widths, whatever the values.
-TEST(FoundersTest, OneFormattedRecordPerFounder) {
-  std::array<FounderProfile, kFounders> founders{};
-  founders[0] = {{95.0, 13.0, 11.0}, true};
-  founders[9] = {{-1.0e9, 8.004, 0.0}, false};
-  const std::string text = FoundersTableText(founders);
-  EXPECT_NE(text.find("\n  Line  1       95.00       13.00       11.00  yes\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("\n  Line 10************        8.00        0.00  no\n"), std::string::npos) << text;
-  EXPECT_EQ(Count(text, "\n  Line "), static_cast<std::size_t>(kFounders));
-}
-
-// A founder is shown as a line of its own would be: its inbred genome's
-// values on the trait scales, and whether it is homozygous for the
-// resistance allele. The game folder's reference files are used when
-// present, the built-in ones otherwise; a malformed one fails the command.
-TEST(FoundersTest, ShowsTheFoundersOfTheReferenceDataInUse) {
+// A founder is shown as a line of its own: a founder crossed with itself
+// gives plants that are the founder, with the same values.
+TEST(FoundersTest, EachFounderIsShownAsALineOfItsOwn) {
   const auto world = testing::MadeUpWorld();
-  const auto founders = DescribeFounders(*world);
+  CrossTable selfs;
+  for (int f = 1; f <= kFounders; ++f) selfs.CrossParents.push_back({f, f});
+  selfs.CrossSize.assign(kFounders, 1);
+  Population p;
+  CreateEntryTables(p, kFounders);
+  RandomStream stream{.Seed = -1};
+  CreateF2Population(*world, selfs, stream, p.EntryParents, p.Genome, p.PlantGenValue, p.PlantFhbScore,
+                     p.PlantPrediction);
+  auto founders = DescribeFounders(*world);
   for (std::size_t f = 0; f < kFounders; ++f) {
-    TraitValues raw;
-    int score = -1;
-    const Gamete& alleles = world->FounderGenotype[f];
-    EvaluateGenome(Diploid(alleles, alleles), world->LocusTable, world->QtlEffects, raw, score);
-    EXPECT_EQ(founders[f].Values, ToTraitScales(raw)) << f;
+    EXPECT_EQ(founders[f].Values, p.PlantGenValue[f]) << f;
     EXPECT_EQ(founders[f].Resistant, kFounderFhbAllele[f] == 1) << f;
   }
+  founders[9] = {{95.0, 8.004, 0.0}, false};
+  EXPECT_TRUE(testing::Contains(FoundersTableText(founders), "\n  Line 10       95.00        8.00        0.00  no\n"));
+}
 
+// The game folder's reference files are used (a malformed one fails the
+// command), else the built-in ones.
+TEST(FoundersTest, ShowsTheReferenceDataInUse) {
   testing::TempFolder folder;
-  TestConsole builtIn, madeUp, broken;
+  testing::TestConsole builtIn, broken;
   EXPECT_EQ(ShowFounders(builtIn.console, folder.Path()), 0);
-  testing::WriteMadeUpWorld(folder);
-  EXPECT_EQ(ShowFounders(madeUp.console, folder.Path()), 0);
-  EXPECT_EQ(madeUp.out.str(), FoundersTableText(founders));
-  EXPECT_NE(builtIn.out.str(), madeUp.out.str());
+  EXPECT_EQ(testing::Count(builtIn.out.str(), "\n  Line "), 15u);
   folder.Write("zHandsOff.csv", "1,2,x\n");
   EXPECT_EQ(ShowFounders(broken.console, folder.Path()), 1);
-  EXPECT_NE(broken.out.str().find("zHandsOff.csv"), std::string::npos);
-  EXPECT_EQ(broken.out.str().find("Resistance"), std::string::npos) << broken.out.str();
+  EXPECT_TRUE(testing::Contains(broken.out.str(), "zHandsOff.csv"));
+  EXPECT_FALSE(testing::Contains(broken.out.str(), "Resistance"));
 }
 
 }  // namespace

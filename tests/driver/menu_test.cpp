@@ -47,35 +47,34 @@ std::string Item(int task, int year) {
 // this order, and accepted if and only if shown.
 TEST(MenuTest, EachStateOffersExactlyItsTasks) {
   struct Case {
-    const char* state;
-    int linesMade, screened, plantsPredicted, linesPredicted, trialYear, phenotyped;
+    const char* name;
+    GameState state;
     std::vector<int> offered;
   } cases[] = {
-      {"start", 0, 0, 0, 0, 1, 0, {1, 2, 3}},
-      {"plants screened", 0, 1, 0, 0, 1, 0, {2, 3}},
-      {"plants predicted", 0, 0, 1, 0, 1, 0, {1, 3}},
-      {"plants screened and predicted", 0, 1, 1, 0, 1, 0, {3}},
-      {"lines made after plant predictions", 1, 0, 1, 0, 1, 0, {1, 2, 4, 5, 6}},
-      {"lines made and screened", 1, 1, 0, 0, 1, 0, {2, 4, 5, 6}},
-      {"lines predicted", 1, 0, 1, 1, 1, 0, {1, 4, 5, 6, 99}},
-      {"one trial year", 1, 0, 0, 0, 2, 1, {1, 2, 4, 5, 6, 99}},
-      {"three trial years", 1, 0, 0, 0, 4, 1, {1, 2, 99}},
-      {"everything done", 1, 1, 1, 1, 4, 1, {99}},
+      {"start", {}, {1, 2, 3}},
+      {"plants screened", {.Screened = 1}, {2, 3}},
+      {"plants predicted", {.PlantsPredicted = 1}, {1, 3}},
+      {"plants screened and predicted", {.Screened = 1, .PlantsPredicted = 1}, {3}},
+      {"lines made after plant predictions", {.LinesMade = 1, .PlantsPredicted = 1}, {1, 2, 4, 5, 6}},
+      {"lines made and screened", {.LinesMade = 1, .Screened = 1}, {2, 4, 5, 6}},
+      {"lines predicted", {.LinesMade = 1, .PlantsPredicted = 1, .LinesPredicted = 1}, {1, 4, 5, 6, 99}},
+      {"one trial year", {.TrialYear = 2, .LinesMade = 1, .Phenotyped = 1}, {1, 2, 4, 5, 6, 99}},
+      {"three trial years", {.TrialYear = 4, .LinesMade = 1, .Phenotyped = 1}, {1, 2, 99}},
+      {"everything done",
+       {.TrialYear = 4, .LinesMade = 1, .Screened = 1, .PlantsPredicted = 1, .LinesPredicted = 1, .Phenotyped = 1},
+       {99}},
   };
   for (const Case& c : cases) {
-    const GameState state{.TrialYear = c.trialYear, .LinesMade = c.linesMade, .Screened = c.screened,
-                          .PlantsPredicted = c.plantsPredicted, .LinesPredicted = c.linesPredicted,
-                          .Phenotyped = c.phenotyped};
     std::string items;
-    for (int task : c.offered) items += Item(task, c.trialYear);
+    for (int task : c.offered) items += Item(task, c.state.TrialYear);
     for (int task : {1, 2, 3, 4, 5, 6, 99, 7, 0, -1}) {
-      const Shown shown = Menu(state, std::to_string(task) + "\n");
+      const Shown shown = Menu(c.state, std::to_string(task) + "\n");
       const bool offered = std::find(c.offered.begin(), c.offered.end(), task) != c.offered.end();
-      EXPECT_EQ(shown.Task, offered ? task : 0) << c.state << ", task " << task;
-      EXPECT_EQ(shown.Out.find("Hey, invalid choice") != std::string::npos, !offered) << c.state << ", task " << task;
+      EXPECT_EQ(shown.Task, offered ? task : 0) << c.name << ", task " << task;
+      EXPECT_EQ(testing::Contains(shown.Out, "Hey, invalid choice"), !offered) << c.name << ", task " << task;
       EXPECT_EQ(shown.Out.substr(0, shown.Out.find("   \n  Task")),
                 "   \n  ---------------\n   \n  Enter the number corresponding to the next task:\n   \n" + items)
-          << c.state;
+          << c.name;
     }
   }
 }

@@ -2,29 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace plotwright {
 namespace {
 
 using Action = CommandLine::Action;
 
-TEST(OptionsTest, SeedReplacesTheClockSeedNegated) {
-  EXPECT_EQ(ParseCommandLine({}).Do, Action::kPlay);
-  EXPECT_FALSE(ParseCommandLine({}).Options.Seed.has_value());
-  EXPECT_EQ(ParseCommandLine({"--seed", "0"}).Options.Seed, 0);
-  EXPECT_EQ(ParseCommandLine({"--seed", "1118"}).Options.Seed, -1118);
-  EXPECT_EQ(ParseCommandLine({"--seed=2147483647"}).Options.Seed, -2147483647);
-  EXPECT_EQ(ParseCommandLine({"--help"}).Do, Action::kHelp);
-  EXPECT_EQ(ParseCommandLine({"--version"}).Do, Action::kVersion);
-  EXPECT_EQ(ParseCommandLine({"--founders"}).Do, Action::kFounders);
+CommandLine Parse(const std::string& line) {
+  std::istringstream words(line);
+  std::vector<std::string> arguments;
+  for (std::string word; words >> word;) arguments.push_back(word);
+  return ParseCommandLine(arguments);
 }
 
-TEST(OptionsTest, BadOptionsAreRefused) {
-  for (const std::vector<std::string>& arguments :
-       std::vector<std::vector<std::string>>{{"--seed"}, {"--seed", "-1"}, {"--seed", "2147483648"},
-                                             {"--seed", "abc"}, {"--seed", "+5"}, {"--seed="}, {"--colour"}, {"game"}}) {
-    CommandLine line = ParseCommandLine(arguments);
-    EXPECT_EQ(line.Do, Action::kBadUsage) << arguments[0];
-    EXPECT_FALSE(line.Problem.empty());
+TEST(OptionsTest, SeedReplacesTheClockSeedNegated) {
+  EXPECT_EQ(Parse("").Do, Action::kPlay);
+  EXPECT_FALSE(Parse("").Options.Seed.has_value());
+  EXPECT_EQ(Parse("--seed 0").Options.Seed, 0);
+  EXPECT_EQ(Parse("--seed 1118").Options.Seed, -1118);
+  EXPECT_EQ(Parse("--seed=2147483647").Options.Seed, -2147483647);
+  EXPECT_EQ(Parse("--help").Do, Action::kHelp);
+  EXPECT_EQ(Parse("--version").Do, Action::kVersion);
+  EXPECT_EQ(Parse("--founders").Do, Action::kFounders);
+  for (const char* bad :
+       {"--seed", "--seed -1", "--seed 2147483648", "--seed abc", "--seed +5", "--seed=", "--colour", "game"}) {
+    EXPECT_EQ(Parse(bad).Do, Action::kBadUsage) << bad;
+    EXPECT_FALSE(Parse(bad).Problem.empty()) << bad;
   }
 }
 

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "driver/embedded_data.h"
-#include "support/scripted_player.h"
+#include "support/made_up_world.h"
 
 namespace plotwright {
 namespace {
@@ -39,29 +40,29 @@ std::string Replace(std::string text, const std::string& from, const std::string
   return text;
 }
 
-TEST(ReferenceDataTest, FolderCopiesMayBeWrittenInEveryFreeFormWay) {
-  TempFolder plain;
-  Loaded builtIn = Load(plain);
-  ASSERT_TRUE(builtIn.Ok) << builtIn.Out;
-
-  // Founders split over two lines, CRLF line ends, a byte-order mark, extra
-  // fields, and marker effects in exponent form.
-  TempFolder edited;
+// The game folder's files come before the built-in ones, and may be written
+// in every free-form way: founders split over two lines, CRLF line ends, a
+// byte-order mark, extra fields, exponents.
+TEST(ReferenceDataTest, FolderCopiesComeFirstInEveryFreeFormWay) {
+  TempFolder folder;
+  testing::WriteMadeUpWorld(folder);
   std::string founders;
-  std::istringstream lines(BuiltIn("zHandsOff.csv"));
+  std::istringstream lines(folder.Read("zHandsOff.csv"));
   for (std::string line; std::getline(lines, line);) {
     const std::size_t middle = line.find(',', line.size() / 2);
     founders += line.substr(0, middle) + "\r\n" + line.substr(middle + 1) + "\r\n";
   }
-  edited.Write("zHandsOff.csv", "\xEF\xBB\xBF" + founders);
-  std::string map = BuiltIn("zForbidden.csv");
-  edited.Write("zForbidden.csv", Replace(map, "\n", ",extra,99\n"));
-  edited.Write("zKeepOut.csv", "1.5E-02, 2d0, -3\n" + BuiltIn("zKeepOut.csv"));
-  Loaded loaded = Load(edited);
+  folder.Write("zHandsOff.csv", "\xEF\xBB\xBF" + founders);
+  folder.Write("zForbidden.csv", Replace(folder.Read("zForbidden.csv"), "\n", ",extra,99\n"));
+  folder.Write("zKeepOut.csv", "1.5E-02, 2d0, -3\n" + folder.Read("zKeepOut.csv"));
+  const Loaded loaded = Load(folder);
   ASSERT_TRUE(loaded.Ok) << loaded.Out;
-  EXPECT_EQ(loaded.Tables.FounderGenotype, builtIn.Tables.FounderGenotype);
-  EXPECT_EQ(loaded.Tables.LocusTable[0].Position, builtIn.Tables.LocusTable[0].Position);
+  const auto world = testing::MadeUpWorld();
+  EXPECT_EQ(loaded.Tables.LocusTable, world->LocusTable);
+  EXPECT_EQ(loaded.Tables.FounderGenotype, world->FounderGenotype);
   EXPECT_EQ(loaded.Tables.MarkerEffects[0], (TraitValues{0.015, 2.0, -3.0}));
+  EXPECT_TRUE(std::equal(world->MarkerEffects.begin(), world->MarkerEffects.end() - 1,
+                         loaded.Tables.MarkerEffects.begin() + 1));
 }
 
 TEST(ReferenceDataTest, MalformedFilesAreReportedWithFileLineAndProblem) {
@@ -82,7 +83,8 @@ TEST(ReferenceDataTest, MalformedFilesAreReportedWithFileLineAndProblem) {
       {"zForbidden.csv", "401,1,0\n" + map, "Line 1 of the zForbidden.csv file: QTL number 401 is above 400"},
       {"zForbidden.csv", "-513,1,0\n" + map, "marker number 513 is above 512"},
       {"zForbidden.csv", firstLocus + "\n" + map, "Line 2 of the zForbidden.csv file: "},
-      {"zHandsOff.csv", secondFounderStarting("3"), "Line 2 of the zHandsOff.csv file: founder 2 has the allele code 3 at locus 1"},
+      {"zHandsOff.csv", secondFounderStarting("3"),
+       "Line 2 of the zHandsOff.csv file: founder 2 has the allele code 3 at locus 1"},
       {"zHandsOff.csv", secondFounderStarting(""), "founder 2 has the allele code 0 at locus 1"},
       {"zKeepOut.csv", "0.1,0.2,abc\n", "Line 1 of the zKeepOut.csv file: \"abc\" is not a number"},
       {"zKeepOut.csv", "0.1,0.2,0.3\n", "The zKeepOut.csv file ends after 1 of its 513 records"},
@@ -92,7 +94,7 @@ TEST(ReferenceDataTest, MalformedFilesAreReportedWithFileLineAndProblem) {
     folder.Write(c.name, c.content);
     Loaded loaded = Load(folder);
     EXPECT_FALSE(loaded.Ok) << c.shows;
-    EXPECT_NE(loaded.Out.find(c.shows), std::string::npos) << loaded.Out;
+    EXPECT_TRUE(testing::Contains(loaded.Out, c.shows));
     EXPECT_EQ(loaded.Out.rfind("   \n  ERROR:\n", 0), 0u) << loaded.Out;
   }
 }

@@ -32,26 +32,25 @@ TEST(ReleaseTest, StandardsAreJudgedWithTheirMargins) {
   EXPECT_EQ(Release(8.99, 1.0).Result, Verdict::kFhbOnly);
   EXPECT_EQ(Release(10.0, 5.005).Result, Verdict::kProteinOnly);
   EXPECT_EQ(Release(13.2, 6.0).Result, Verdict::kNeitherStandard);
-  EXPECT_NE(Release(13.2, 3.1).Out.find("  The new line meets the standard for Fhb but not for protein\n   \n  Try again!\n"),
-            std::string::npos);
-  EXPECT_NE(Release(10.0, 5.005).Out.find("  The new line meets the standard for protein but not for Fhb\n"),
-            std::string::npos);
-  EXPECT_NE(Release(13.2, 6.0).Out.find("  The new line failed to meet the standards for protein and Fhb\n"),
-            std::string::npos);
+  EXPECT_TRUE(testing::Contains(Release(13.2, 3.1).Out,
+                                "  The new line meets the standard for Fhb but not for protein\n   \n  Try again!\n"));
+  EXPECT_TRUE(
+      testing::Contains(Release(10.0, 5.005).Out, "  The new line meets the standard for protein but not for Fhb\n"));
+  EXPECT_TRUE(
+      testing::Contains(Release(13.2, 6.0).Out, "  The new line failed to meet the standards for protein and Fhb\n"));
 }
 
 TEST(ReleaseTest, TranscriptOfAWinningRelease) {
   const Released released = Release(10.5, -2.0, "abc\n0\n3\n2\n");
   const std::string prompt = "   \n  Line ID number [from RESULTS.CSV file] of selected line : ";
-  EXPECT_EQ(released.Out,
-            prompt + prompt + prompt + prompt +
-                "   \n  ---------------\n   \n"
-                "  The genotypic values of the line you released are as follows:\n   \n"
-                "  Line ID      2, from Parent 12 x Parent 15\n   \n"
-                "       Yield [bushels/acre] =       101.23\n"
-                "  Protein concentration [%] =        10.50\n"
-                "           Fhb severity [%] =         0.00\n   \n   \n"
-                "  The new line meets the standards for both protein and Fhb\n   \n  CONGRATULATIONS!\n");
+  EXPECT_EQ(released.Out, prompt + prompt + prompt + prompt +
+                              "   \n  ---------------\n   \n"
+                              "  The genotypic values of the line you released are as follows:\n   \n"
+                              "  Line ID      2, from Parent 12 x Parent 15\n   \n"
+                              "       Yield [bushels/acre] =       101.23\n"
+                              "  Protein concentration [%] =        10.50\n"
+                              "           Fhb severity [%] =         0.00\n   \n   \n"
+                              "  The new line meets the standards for both protein and Fhb\n   \n  CONGRATULATIONS!\n");
   EXPECT_THROW(Release(10.0, 1.0, "3\n"), FatalIoError);  // end of input at the prompt
 }
 

@@ -17,22 +17,6 @@ DiploidGenome MarkedParent() {
   return Diploid(ones, twos);
 }
 
-// The stream after `draws` uniforms from a fresh start at `start`.
-RandomStream After(std::int32_t start, long draws) {
-  RandomStream stream{.Seed = start};
-  for (long i = 0; i < draws; ++i) DrawUniform(stream);
-  return stream;
-}
-
-TEST(MeiosisTest, KosambiFractionsOfWholeCentimorgans) {
-  EXPECT_EQ(RecombinationFraction(0), 0.0);
-  EXPECT_EQ(RecombinationFraction(1), 0.009998660439210886);
-  EXPECT_EQ(RecombinationFraction(10), 0.09868759818926783);
-  EXPECT_EQ(RecombinationFraction(100), 0.4820137445151853);
-  EXPECT_LT(RecombinationFraction(-3), 0.0);
-  EXPECT_NEAR(RecombinationFraction(5000), 0.5, 1e-12);
-}
-
 // Replays the draws of a gamete on a map mixing new chromosomes (every 32
 // loci, so also at the first locus of each stored word), a falling
 // chromosome number (still linked), intervals under 1 cM (never recombine),
@@ -99,28 +83,6 @@ TEST(MeiosisTest, MapCountsDecideExactlyLikeTheDraws) {
       EXPECT_TRUE(decides(meiosis.Count[k], [r](double u) { return u <= r; })) << k << " " << centimorgans[k];
     }
   }
-}
-
-TEST(MeiosisTest, SelfingFixesTheLineAndDrawsTenGametes) {
-  GeneticMap map{};
-  for (int k = 0; k < kLoci; ++k) map[k] = {0, 1 + k / 40, 37 * (k % 40)};
-  const MeiosisMap meiosis = PrepareMeiosis(map);
-
-  DiploidGenome genome = MarkedParent();
-  RandomStream stream{.Seed = -21};
-  InbreedBySelfing(genome, meiosis, stream);
-  EXPECT_EQ(genome.Homologue[0], genome.Homologue[1]);
-  int fromSecond = 0;
-  for (int k = 0; k < kLoci; ++k) fromSecond += AlleleAt(genome, 0, k) == 2;
-  EXPECT_TRUE(fromSecond > 0 && fromSecond < kLoci);
-  EXPECT_EQ(stream.LastDraw, After(-21, 2L * kSelfingGenerations * kLoci).LastDraw);
-
-  // A homozygous genome is its own descendant, and still costs the draws.
-  const DiploidGenome line = genome;
-  stream = RandomStream{.Seed = -22};
-  InbreedBySelfing(genome, meiosis, stream);
-  EXPECT_EQ(genome, line);
-  EXPECT_EQ(stream.LastDraw, After(-22, 2L * kSelfingGenerations * kLoci).LastDraw);
 }
 
 }  // namespace

@@ -8,26 +8,21 @@
 namespace plotwright {
 namespace {
 
-TEST(RandomTest, SeedsZeroAndMinusOneStartTheSameStream) {
+// Seeds 0 and -1 start the same stream. A Seed set to 0 or below restarts
+// the stream at the next draw, wherever it was; so does a restart seed equal
+// to the first modulus, which steps to 0.
+TEST(RandomTest, SeedsAtOrBelowZeroRestartTheStream) {
   for (std::int32_t start : {-1, 0}) {
     RandomStream stream{.Seed = start};
     EXPECT_EQ(DrawUniform(stream), 612850790 * kUniformMultiplier);
     EXPECT_EQ(stream.Seed, 1454538876);
     EXPECT_EQ(DrawUniform(stream), 0.2533582094403421);
     EXPECT_EQ(DrawUniform(stream), 0.09346853845191327);
+    for (int i = 0; i < 1000; ++i) DrawUniform(stream);
+    stream.Seed = -500;
+    EXPECT_EQ(DrawUniform(stream), 0.599768143398979);
+    EXPECT_EQ(DrawUniform(stream), 0.19799763182522157);
   }
-}
-
-// A Seed set to 0 or below restarts the stream at the next draw, wherever it
-// was; so does a restart seed equal to the first modulus, which steps to 0.
-TEST(RandomTest, ANonPositiveSeedRestartsTheStream) {
-  RandomStream stream{.Seed = -1};
-  for (int i = 0; i < 1000; ++i) DrawUniform(stream);
-  stream.Seed = -500;
-  EXPECT_EQ(DrawUniform(stream), 0.599768143398979);
-  EXPECT_EQ(DrawUniform(stream), 0.19799763182522157);
-  EXPECT_GT(stream.Seed, 0);
-
   RandomStream wrapping{.Seed = -2147483563};
   DrawUniform(wrapping);
   EXPECT_EQ(wrapping.Seed, 0);
@@ -53,8 +48,8 @@ TEST(RandomTest, StreamStepsAndShuffleSlotsMatchTheirDefinitions) {
     x = a * (x - k * q) - k * r;
     return x < 0 ? x + m : x;
   };
-  for (std::int32_t x : {0, 1, 2, 53667, 53668, 52774, 1454538876, 2147483398, 2147483399, 2147483562, 2147483563,
-                         2147483647}) {
+  for (std::int32_t x :
+       {0, 1, 2, 53667, 53668, 52774, 1454538876, 2147483398, 2147483399, 2147483562, 2147483563, 2147483647}) {
     EXPECT_EQ((StepStream<kFirstMultiplier, kFirstModulus>(x)), schrage(x, 40014, 2147483563)) << x;
     EXPECT_EQ((StepStream<kSecondMultiplier, kSecondModulus>(x)), schrage(x, 40692, 2147483399)) << x;
   }
@@ -70,8 +65,8 @@ TEST(RandomTest, StreamStepsAndShuffleSlotsMatchTheirDefinitions) {
 // Comparing an output with a count decides exactly as comparing its uniform
 // with the probability: the count's uniform qualifies and the next does not.
 TEST(RandomTest, OutputCountsDecideLikeTheUniform) {
-  for (double p : {0.5, 0.009998660439210886, 0.4820137445151853, 0.0, -0.25, 4.656613428188905e-10,
-                   kUniformClamp, 1.0, std::nan("")}) {
+  for (double p : {0.5, 0.009998660439210886, 0.4820137445151853, 0.0, -0.25, 4.656613428188905e-10, kUniformClamp, 1.0,
+                   std::nan("")}) {
     const std::int32_t atMost = CombinedOutputsAtMost(p);
     EXPECT_TRUE(atMost == 0 || UniformFromCombined(atMost) <= p) << p;
     EXPECT_TRUE(atMost == kLargestCombinedDraw || !(UniformFromCombined(atMost + 1) <= p)) << p;
@@ -87,10 +82,8 @@ TEST(RandomTest, UniformsStayStrictlyBetweenZeroAndOne) {
   EXPECT_EQ(UniformFromCombined(1), 4.656613428188905e-10);
   EXPECT_LT(UniformFromCombined(2147483136), kUniformClamp);
   EXPECT_EQ(UniformFromCombined(2147483137), 0.9999998807907104);
-  EXPECT_EQ(UniformFromCombined(kLargestCombinedDraw), kUniformClamp);
-  const std::int32_t seed = ClockSeed();
-  EXPECT_LE(seed, 0);
-  EXPECT_GE(seed, -1118);
+  EXPECT_GE(ClockSeed(), -1118);
+  EXPECT_LE(ClockSeed(), 0);
 }
 
 }  // namespace

@@ -37,14 +37,14 @@ TEST(MarkerScreeningTest, ChargesOnlySegregatingCrossesAndKeepsTheResistant) {
 
   Entries lines;  // lines stay with one copy or two
   lines.LineScore[0] = 1;
-  EXPECT_NE(Screen(lines, 1, kept).find("  Number of lines kept =      7\n"), std::string::npos);
+  EXPECT_TRUE(testing::Contains(Screen(lines, 1, kept), "  Number of lines kept =      7\n"));
   EXPECT_EQ(lines.Kept, (std::vector<int>{1, 1, 1, 1, 0, 1, 1, 0, 1}));
   EXPECT_EQ(kept, 7);
 
   Entries none;
   std::fill(none.Kept.begin(), none.Kept.end(), 0);
   EXPECT_EQ(CountScreenedEntries(none.Kept, none.Parents), 0);
-  EXPECT_NE(Screen(none, 0, kept).find("  Number of F2 plants kept =      0\n"), std::string::npos);
+  EXPECT_TRUE(testing::Contains(Screen(none, 0, kept), "  Number of F2 plants kept =      0\n"));
 }
 
 }  // namespace

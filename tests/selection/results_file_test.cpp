@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/scripted_player.h"
-
 namespace plotwright {
 namespace {
 
@@ -31,9 +29,6 @@ TEST(ResultsFileTest, LineTableColumnsAreAppendedWithTheirHeaderLocationsAndLsd)
   Entries entries;
   entries.Kept[0] = 0;
   LineTable table = NewLineTable(3);
-  EXPECT_EQ(LineTableText(entries.Kept, entries.Id, entries.Parents, table),
-            "--          ,--          ,[N_Locs=>]  \n--          ,--          ,[LSD(10%)=>]\n"
-            "Line_ID     ,Parent_1    ,Parent_2    \n     2, 1, 4\n     3,12,15\n");
   ASSERT_TRUE(AppendColumn(table, 1, kFhb, 2, 12.125f, std::vector<double>{1.0, 7.5, 0.0}));
   ASSERT_TRUE(AppendColumn(table, kPredictionKind, kYield, 0, 0.0f, std::vector<double>{2.0, 90.0, 100.25}));
   ASSERT_TRUE(AppendColumn(table, 3, kProtein, 12, 1.5f, std::vector<double>{3.0, 13.0, -2.0}));
@@ -52,17 +47,6 @@ TEST(ResultsFileTest, LineTableColumnsAreAppendedWithTheirHeaderLocationsAndLsd)
   EXPECT_FALSE(AppendColumn(table, 2, kFhb, 1, 9.0f, std::vector<double>{9.0, 9.0, 9.0}));
   EXPECT_EQ(LineTableText(entries.Kept, entries.Id, entries.Parents, table), full);
   EXPECT_EQ(table.LastColumn, kValueColumns);
-}
-
-TEST(ResultsFileTest, AHeldFileIsWaitedForNotFatal) {
-  testing::TempFolder folder;
-  folder.Write(".~lock.Results.csv#", "");
-  testing::TestConsole c(folder.Path(), {{""}, {"", [](const std::filesystem::path& path) {
-                                                  std::filesystem::remove(path / ".~lock.Results.csv#");
-                                                }}});
-  WriteResultsFile(c.console, folder.Path(), "Plant_ID\n");
-  EXPECT_EQ(folder.Read("Results.csv"), "Plant_ID\n");
-  EXPECT_EQ(testing::Count(c.out.str(), "  Make sure the RESULTS.CSV file is closed\n  Press <Enter> to continue\n"), 2u);
 }
 
 }  // namespace

@@ -8,6 +8,33 @@
 #include "driver/game.h"
 
 namespace plotwright::testing {
+namespace {
+
+// Hands out one step's answer per line read, after its action on the folder.
+class ScriptedInput : public std::streambuf {
+ public:
+  ScriptedInput(std::filesystem::path folder, std::vector<PlayerStep> steps)
+      : folder_(std::move(folder)), steps_(std::move(steps)) {}
+
+ protected:
+  int_type underflow() override {
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    if (next_ == steps_.size()) return traits_type::eof();
+    PlayerStep& step = steps_[next_++];
+    if (step.BeforeAnswer) step.BeforeAnswer(folder_);
+    line_ = step.Answer + "\n";
+    setg(line_.data(), line_.data(), line_.data() + line_.size());
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  std::filesystem::path folder_;
+  std::vector<PlayerStep> steps_;
+  std::size_t next_ = 0;
+  std::string line_;
+};
+
+}  // namespace
 
 TempFolder::TempFolder() {
   static std::atomic<int> counter{0};
@@ -33,48 +60,25 @@ std::string TempFolder::ReadFile(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<PlayerStep> Answers(const std::vector<std::string>& lines) {
-  std::vector<PlayerStep> steps;
-  for (const std::string& line : lines) steps.push_back({line});
-  return steps;
-}
-
 PlayerStep Saves(const std::string& content) {
   return {"", [content](const std::filesystem::path& folder) {
             std::ofstream(folder / "Results.csv", std::ios::binary) << content;
           }};
 }
 
-ScriptedInput::ScriptedInput(std::filesystem::path folder, std::vector<PlayerStep> steps)
-    : folder_(std::move(folder)), steps_(std::move(steps)) {}
-
-ScriptedInput::int_type ScriptedInput::underflow() {
-  if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-  if (next_ == static_cast<int>(steps_.size())) return traits_type::eof();
-  PlayerStep& step = steps_[static_cast<std::size_t>(next_++)];
-  if (step.BeforeAnswer) step.BeforeAnswer(folder_);
-  line_ = step.Answer + "\n";
-  setg(line_.data(), line_.data(), line_.data() + line_.size());
-  return traits_type::to_int_type(*gptr());
-}
-
 TestConsole::TestConsole(const std::string& typed)
-    : typedIn(typed), in(&typedIn), console(MakeConsole(in, out, err)) {}
+    : input(std::make_unique<std::stringbuf>(typed)), in(input.get()), console(MakeConsole(in, out, err)) {}
 
 TestConsole::TestConsole(const std::filesystem::path& folder, std::vector<PlayerStep> steps)
-    : script(std::make_unique<ScriptedInput>(folder, std::move(steps))),
-      in(script.get()),
+    : input(std::make_unique<ScriptedInput>(folder, std::move(steps))),
+      in(input.get()),
       console(MakeConsole(in, out, err)) {}
 
 GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep> steps,
                      std::optional<std::int32_t> seed) {
   TestConsole player(folder, std::move(steps));
-  GameRun run;
-  run.Status = RunGame(player.console, folder, GameOptions{seed});
-  run.Out = player.out.str();
-  run.Err = player.err.str();
-  run.AnswersGiven = player.script->AnswersGiven();
-  return run;
+  const int status = RunGame(player.console, folder, GameOptions{seed});
+  return {status, player.out.str(), player.err.str()};
 }
 
 void DeleteResultsRows(const std::filesystem::path& folder, const std::function<bool(int id)>& drop) {
@@ -95,8 +99,16 @@ std::size_t Count(const std::string& text, const std::string& what) {
   return count;
 }
 
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+::testing::AssertionResult Contains(const std::string& text, const std::string& what) {
+  if (text.find(what) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "this text:\n" << text << "\ndoes not hold:\n" << what;
+}
+
+::testing::AssertionResult EndsWith(const std::string& text, const std::string& end) {
+  if (text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "this text:\n" << text << "\ndoes not end with:\n" << end;
 }
 
 }  // namespace plotwright::testing

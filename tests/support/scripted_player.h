@@ -4,13 +4,14 @@
 // the keyboard would before pressing Enter.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
-#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -39,50 +40,28 @@ struct PlayerStep {
   std::function<void(const std::filesystem::path&)> BeforeAnswer = nullptr;
 };
 
-// Steps that just type a text (or press Enter).
-std::vector<PlayerStep> Answers(const std::vector<std::string>& lines);
-
-// The player saves `content` as Results.csv, then presses Enter.
+// A step that saves `content` as Results.csv, then presses Enter.
 PlayerStep Saves(const std::string& content);
 
-// An input stream buffer that hands out one scripted answer per line read
-// and reports end of input once the script is used up.
-class ScriptedInput : public std::streambuf {
- public:
-  ScriptedInput(std::filesystem::path folder, std::vector<PlayerStep> steps);
-  int AnswersGiven() const { return next_; }
-
- protected:
-  int_type underflow() override;
-
- private:
-  std::filesystem::path folder_;
-  std::vector<PlayerStep> steps_;
-  int next_ = 0;
-  std::string line_;
-};
-
-// A console for one test: its input typed in advance or played by a script,
-// its output kept for the test to read.
+// A console for one test: its input typed in advance, or played step by step
+// in `folder`, ending once the steps are used up; its output kept.
 struct TestConsole {
   explicit TestConsole(const std::string& typed = "");
   TestConsole(const std::filesystem::path& folder, std::vector<PlayerStep> steps);
 
-  std::unique_ptr<ScriptedInput> script;
-  std::stringbuf typedIn;
+  std::unique_ptr<std::streambuf> input;
   std::istream in;
   std::ostringstream out, err;
   Console console;
 };
 
+// Plays a whole game in `folder` with the given steps and seed; the status,
+// the console output and the diagnostic.
 struct GameRun {
   int Status = -1;
   std::string Out;
   std::string Err;
-  int AnswersGiven = 0;
 };
-
-// Plays a whole game in `folder` with the given answers and seed.
 GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep> steps,
                      std::optional<std::int32_t> seed = std::int32_t{-1});
 
@@ -90,10 +69,10 @@ GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep
 // Results.csv whose ID satisfies `drop`, leaving every other line as it is.
 void DeleteResultsRows(const std::filesystem::path& folder, const std::function<bool(int id)>& drop);
 
-// How often `what` occurs in `text`.
+// How often `what` occurs in `text`; whether `text` holds `what` or ends
+// with `end`, showing both when it does not.
 std::size_t Count(const std::string& text, const std::string& what);
-
-// Whether `text` ends with `end`.
-bool EndsWith(const std::string& text, const std::string& end);
+::testing::AssertionResult Contains(const std::string& text, const std::string& what);
+::testing::AssertionResult EndsWith(const std::string& text, const std::string& end);
 
 }  // namespace plotwright::testing

