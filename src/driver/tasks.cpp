@@ -25,6 +25,12 @@ bool Paid(Console& console, GameState& state, int count, PriceSlot slot) {
   return false;
 }
 
+// Counts the kept entries and charges them at `slot`, as tasks 2 and 3 do.
+bool KeptEntriesPaid(Console& console, Game& game, PriceSlot slot) {
+  game.State.KeptCount = CountKept(game.Entries.Kept);
+  return Paid(console, game.State, game.State.KeptCount, slot);
+}
+
 std::optional<int> Screen(Console& console, Game& game) {
   Population& entries = game.Entries;
   GameState& state = game.State;
@@ -37,10 +43,9 @@ std::optional<int> Screen(Console& console, Game& game) {
 }
 
 std::optional<int> Predict(Console& console, Game& game) {
+  if (!KeptEntriesPaid(console, game, kPredictionPrice)) return EndSequence(console);
   Population& entries = game.Entries;
   GameState& state = game.State;
-  state.KeptCount = CountKept(entries.Kept);
-  if (!Paid(console, state, state.KeptCount, kPredictionPrice)) return EndSequence(console);
   if (state.LinesMade == 0) {
     PresentPlantPredictions(console, game.Folder, entries.Kept, entries.EntryId, entries.EntryParents,
                             entries.PlantPrediction);
@@ -54,10 +59,8 @@ std::optional<int> Predict(Console& console, Game& game) {
 }
 
 std::optional<int> MakeLines(Console& console, Game& game) {
+  if (!KeptEntriesPaid(console, game, kLinePrice)) return EndSequence(console);
   Population& entries = game.Entries;
-  GameState& state = game.State;
-  state.KeptCount = CountKept(entries.Kept);
-  if (!Paid(console, state, state.KeptCount, kLinePrice)) return EndSequence(console);
   PrintLine(console, "  ");
   PrintLine(console, " ---------------");
   PrintLine(console, "  ");
@@ -73,7 +76,7 @@ std::optional<int> MakeLines(Console& console, Game& game) {
     WaitForEnter(console);
     return kExitNoMemory;
   }
-  state.LinesMade = 1;
+  game.State.LinesMade = 1;
   return std::nullopt;
 }
 
