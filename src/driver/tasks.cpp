@@ -102,6 +102,8 @@ std::optional<int> Release(Console& console, Game& game) {
 bool LinesAreMade(const GameState& s) { return s.LinesMade == 1; }
 bool TrialYearLeft(const GameState& s) { return LinesAreMade(s) && s.TrialYear <= 3; }
 
+// Number, when offered, menu line, whether the line ends with the trial
+// year, and what the task does.
 constexpr TaskItem kTasks[] = {
     {TaskNumber::kScreen, [](const GameState& s) { return s.Screened == 0; },
      "    1  Select for plants homozygous for the Fhb resistance gene", false, Screen},
