@@ -1,5 +1,8 @@
 #include "driver/options.h"
 
+#include <ostream>
+
+#include "driver/founders.h"
 #include "textio/free_form.h"
 
 namespace plotwright {
@@ -55,6 +58,26 @@ std::string UsageText() {
          "              whether each carries the Fhb resistance gene, then exit\n"
          "  --help      show this text and exit\n"
          "  --version   show the version and exit\n";
+}
+
+int RunCommandLine(const std::vector<std::string>& arguments, Console& console, const std::filesystem::path& folder) {
+  const CommandLine line = ParseCommandLine(arguments);
+  switch (line.Do) {
+    case CommandLine::Action::kHelp:
+      console.Out << UsageText();
+      return kExitNormal;
+    case CommandLine::Action::kVersion:
+      console.Out << "plotwright " << PLOTWRIGHT_VERSION << '\n';
+      return kExitNormal;
+    case CommandLine::Action::kFounders:
+      return ShowFounders(console, folder);
+    case CommandLine::Action::kBadUsage:
+      console.Err << "plotwright: " << line.Problem << "\n\n" << UsageText();
+      return kExitBadUsage;
+    case CommandLine::Action::kPlay:
+      break;
+  }
+  return RunGame(console, folder, line.Options);
 }
 
 }  // namespace plotwright

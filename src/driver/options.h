@@ -1,6 +1,7 @@
 // The command line of plotwright.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The usage text printed by --help and, on the error stream, after a bad option.
 std::string UsageText();
+
+// The exit status after a bad option, the same as after a fatal I/O failure.
+inline constexpr int kExitBadUsage = kExitFatalIo;
+
+// Does what the arguments after the program name ask, in the game folder
+// `folder`: plays a game, or shows the founders, the usage or the version.
+// Returns the exit status; a bad option gets the usage on the error stream
+// and status 2.
+int RunCommandLine(const std::vector<std::string>& arguments, Console& console, const std::filesystem::path& folder);
 
 }  // namespace plotwright

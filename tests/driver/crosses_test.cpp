@@ -50,6 +50,7 @@ TEST(CrossesTest, ProblemsAreReportedOneInTheirOrder) {
       {"1,2,2000\n3,5,2001\n1,2,5\n", kSizeError},  // and no duplicate error as well
       {"1,2,-5\nfoo\n1,3,2001\n", kSizeError},
       {"3,5,10\n5,3,20\n", kDuplicateError},
+      {"6,7,10\n1,2,10\n1,2,20\n", kDuplicateError},
       {"16,5,10\n5,16,20\n", kDuplicateError},
       {"1,4,300\nx,y,z\n4,1,10\n", kDuplicateError},
       {"16,1,10\n1,x,3\n", "Line 1 of the CROSSES.CSV file names founder 16;\n"},

@@ -84,6 +84,11 @@ TEST(MenuTest, AnswersThatAreNotOfferedAskAgain) {
   EXPECT_EQ(shown.Task, 3);
   EXPECT_EQ(shown.Out.substr(shown.Out.find("   \n  Task")),
             "   \n  Task :    \n  Task :   Hey, invalid choice ...\n   \n  Task :    \n  Task : ");
+  EXPECT_EQ(Menu(GameState{},
+                 "\xEF\xBB\xBF"
+                 "2\n")
+                .Task,
+            2);                                   // a byte-order mark before the first answer
   EXPECT_EQ(Menu(GameState{}, "abc\n").Task, 0);  // end of input ends the game, not an endless prompt
 }
 

@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "support/scripted_player.h"
+
 namespace plotwright {
 namespace {
 
@@ -30,6 +32,18 @@ TEST(OptionsTest, SeedReplacesTheClockSeedNegated) {
     EXPECT_EQ(Parse(bad).Do, Action::kBadUsage) << bad;
     EXPECT_FALSE(Parse(bad).Problem.empty()) << bad;
   }
+}
+
+TEST(OptionsTest, TheCommandLineDoesWhatItAsks) {
+  testing::TempFolder folder;
+  testing::TestConsole help, version, bad;
+  EXPECT_EQ(RunCommandLine({"--help"}, help.console, folder.Path()), 0);
+  EXPECT_EQ(help.out.str(), UsageText());
+  EXPECT_EQ(RunCommandLine({"--version"}, version.console, folder.Path()), 0);
+  EXPECT_EQ(version.out.str(), "plotwright " PLOTWRIGHT_VERSION "\n");
+  EXPECT_EQ(RunCommandLine({"--seed", "x"}, bad.console, folder.Path()), 2);
+  EXPECT_EQ(bad.err.str(), "plotwright: --seed needs a whole number from 0 to 2147483647, not 'x'\n\n" + UsageText());
+  EXPECT_EQ(bad.out.str(), "");
 }
 
 }  // namespace

@@ -87,6 +87,7 @@ TEST(ReferenceDataTest, MalformedFilesAreReportedWithFileLineAndProblem) {
        "Line 2 of the zHandsOff.csv file: founder 2 has the allele code 3 at locus 1"},
       {"zHandsOff.csv", secondFounderStarting(""), "founder 2 has the allele code 0 at locus 1"},
       {"zKeepOut.csv", "0.1,0.2,abc\n", "Line 1 of the zKeepOut.csv file: \"abc\" is not a number"},
+      {"zKeepOut.csv", "0.1,0.2,'0.3\n", "Line 1 of the zKeepOut.csv file: a quoted text is not closed"},
       {"zKeepOut.csv", "0.1,0.2,0.3\n", "The zKeepOut.csv file ends after 1 of its 513 records"},
   };
   for (const Case& c : cases) {
@@ -96,6 +97,9 @@ TEST(ReferenceDataTest, MalformedFilesAreReportedWithFileLineAndProblem) {
     EXPECT_FALSE(loaded.Ok) << c.shows;
     EXPECT_TRUE(testing::Contains(loaded.Out, c.shows));
     EXPECT_EQ(loaded.Out.rfind("   \n  ERROR:\n", 0), 0u) << loaded.Out;
+    EXPECT_TRUE(testing::EndsWith(loaded.Out,
+                                  "\n    Restore the file, or remove it from the game folder to play with\n"
+                                  "    the copy built into the game\n"));
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scripted_player.h"
+
 namespace plotwright {
 namespace {
 
@@ -47,6 +49,20 @@ TEST(ResultsFileTest, LineTableColumnsAreAppendedWithTheirHeaderLocationsAndLsd)
   EXPECT_FALSE(AppendColumn(table, 2, kFhb, 1, 9.0f, std::vector<double>{9.0, 9.0, 9.0}));
   EXPECT_EQ(LineTableText(entries.Kept, entries.Id, entries.Parents, table), full);
   EXPECT_EQ(table.LastColumn, kValueColumns);
+}
+
+// The task is paid for when the table is written: a file another program
+// holds is waited for, never fatal.
+TEST(ResultsFileTest, AHeldFileIsWaitedFor) {
+  testing::TempFolder folder;
+  folder.Write(".~lock.Results.csv#", "");
+  testing::TestConsole c(
+      folder.Path(),
+      {{""}, {"", [](const std::filesystem::path& path) { std::filesystem::remove(path / ".~lock.Results.csv#"); }}});
+  WriteResultsFile(c.console, folder.Path(), "Plant_ID\n");
+  EXPECT_EQ(folder.Read("Results.csv"), "Plant_ID\n");
+  EXPECT_EQ(testing::Count(c.out.str(), "  Make sure the RESULTS.CSV file is closed\n  Press <Enter> to continue\n"),
+            2u);
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST(FreeFormTest, FailuresAreReportedAsStatus) {
 }
 
 TEST(FreeFormTest, RealsAndQuotedText) {
-  std::istringstream in("1.5E-02, 2d1 ,-.5\n");
+  std::istringstream in("1.5E-02, +2d1 ,-.5\n");
   LineReader reader{&in, 0};
   double a = 0, b = 0, c = 0;
   const ReadTarget reals[] = {RealTarget(a), RealTarget(b), RealTarget(c)};

@@ -27,6 +27,7 @@ TEST(PhenotypingTest, EveryLineDrawsTwoUniformsPerLocation) {
 
   std::vector<double> single(1);
   EXPECT_EQ(SimulateTrialError(1, stream, single, 4, kFhb, variance), 0.0f);  // no LSD for one line
+  EXPECT_GT(SimulateTrialError(2, stream, error, 4, kFhb, variance), 0.0f);
 }
 
 TEST(PhenotypingTest, ReportedValuesAreBoundedBelowForProteinAndFhb) {
