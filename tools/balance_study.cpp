@@ -74,8 +74,8 @@ using plotwright::tools::SplitMix64;
 
 struct ResultsRow {
   int Id = 0;
-  std::string Text;             // the row as written
-  std::vector<double> Values;   // the value columns
+  std::string Text;            // the row as written
+  std::vector<double> Values;  // the value columns
 };
 
 struct ResultsTable {
@@ -195,8 +195,9 @@ std::vector<Cross> RandomCrosses(SplitMix64& rng) {
     const int b = 1 + rng.Below(kFounders);
     if (a == b) continue;
     bool repeated = false;
-    for (const Cross& c : crosses) repeated = repeated || (std::min(a, b) == std::min(c.First, c.Second) &&
-                                                           std::max(a, b) == std::max(c.First, c.Second));
+    for (const Cross& c : crosses)
+      repeated =
+          repeated || (std::min(a, b) == std::min(c.First, c.Second) && std::max(a, b) == std::max(c.First, c.Second));
     if (!repeated) crosses.push_back({a, b, 50 + 10 * rng.Below(26)});
   }
   return crosses;
@@ -239,15 +240,17 @@ class OneTrialPlayer : public Player {
   int Release(const fs::path& folder) override {
     const ResultsTable table = ReadResults(folder);
     const int fhb = table.Column("Fhb_Y1");
-    const auto best = std::min_element(table.Rows.begin(), table.Rows.end(), [&](const ResultsRow& a, const ResultsRow& b) {
-      return a.Values[fhb] < b.Values[fhb];
-    });
+    const auto best =
+        std::min_element(table.Rows.begin(), table.Rows.end(),
+                         [&](const ResultsRow& a, const ResultsRow& b) { return a.Values[fhb] < b.Values[fhb]; });
     return best->Id;
   }
 };
 
 // The chance that a normal value of the given mean and SD lies below `limit`.
-double ChanceBelow(double limit, double mean, double sd) { return 0.5 * std::erfc((mean - limit) / (sd * std::sqrt(2.0))); }
+double ChanceBelow(double limit, double mean, double sd) {
+  return 0.5 * std::erfc((mean - limit) / (sd * std::sqrt(2.0)));
+}
 
 // Crosses a student would choose from the founders table: taking the lines
 // of a cross to scatter around the parents' average by about one SD of the
@@ -340,9 +343,7 @@ class ProgrammePlayer : public Player {
     if (markers_) return kWithMarkers[std::min(step_++, 7)];
     return kTrialsOnly[std::min(step_++, 4)];
   }
-  int WantedYieldProteinLocations() override {
-    return trials_ == 0 && !markers_ ? 2 : kFullYieldProteinLocations;
-  }
+  int WantedYieldProteinLocations() override { return trials_ == 0 && !markers_ ? 2 : kFullYieldProteinLocations; }
   int WantedFhbLocations() override { return trials_ == 0 && !markers_ ? 2 : kFullFhbLocations; }
   void Select(const fs::path& folder) override {
     const ResultsTable table = ReadResults(folder);

@@ -28,7 +28,6 @@
 // Usage: make_reference_data [--report] <folder>
 
 #include <Eigen/Dense>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -47,9 +46,9 @@
 #include "genetics/f2_population.h"
 #include "genetics/meiosis.h"
 #include "genetics/random.h"
-#include "selection/marker_screening.h"
 #include "genetics/single_seed_descent.h"
 #include "genetics/trait_model.h"
+#include "selection/marker_screening.h"
 #include "split_mix.h"
 #include "trials/phenotyping.h"
 
@@ -73,10 +72,10 @@ using plotwright::QtlEffectTable;
 
 using plotwright::tools::SplitMix64;
 
-
 template <typename T>
 void Shuffle(SplitMix64& rng, std::vector<T>& items) {
-  for (std::size_t i = items.size(); i > 1; --i) std::swap(items[i - 1], items[static_cast<std::size_t>(rng.Below(static_cast<int>(i)))]);
+  for (std::size_t i = items.size(); i > 1; --i)
+    std::swap(items[i - 1], items[static_cast<std::size_t>(rng.Below(static_cast<int>(i)))]);
 }
 
 // ---------------------------------------------------------------------------
@@ -225,10 +224,10 @@ constexpr int kLinesPerPool = 40;
 // first two share no ancestor.
 const std::vector<BreedingPool>& Pools() {
   static const std::vector<BreedingPool> pools = {
-      {{0, 1, 2, 3}, {0.0, -0.3, -1.0}},               // resistance
-      {{4, 5, 6, 7}, {1.0, -0.5, 0.0}},                // yield and low protein
-      {{0, 1, 2, 3, 4, 5, 6, 7}, {0.0, 0.0, 0.0}},     // landraces
-      {{0, 1, 2, 3, 4, 5, 6, 7}, {0.3, -1.0, -1.0}},   // the market's standards
+      {{0, 1, 2, 3}, {0.0, -0.3, -1.0}},              // resistance
+      {{4, 5, 6, 7}, {1.0, -0.5, 0.0}},               // yield and low protein
+      {{0, 1, 2, 3, 4, 5, 6, 7}, {0.0, 0.0, 0.0}},    // landraces
+      {{0, 1, 2, 3, 4, 5, 6, 7}, {0.3, -1.0, -1.0}},  // the market's standards
   };
   return pools;
 }
@@ -408,8 +407,9 @@ class F2Calculator {
         const int kj = differing[j];
         if (map_[kj].Chromosome != map_[ki].Chromosome) continue;
         const double rho = LineCorrelation(ki, kj);
-        const double rhoGiven =
-            segregating && map_[ki].Chromosome == map_[gene].Chromosome ? rho - LineCorrelation(ki, gene) * LineCorrelation(kj, gene) : rho;
+        const double rhoGiven = segregating && map_[ki].Chromosome == map_[gene].Chromosome
+                                    ? rho - LineCorrelation(ki, gene) * LineCorrelation(kj, gene)
+                                    : rho;
         const double pp = display(ki, 1) * display(kj, 1), pf = display(ki, 1) * display(kj, 2),
                      ff = display(ki, 2) * display(kj, 2);
         all[0] += rho * pp, all[1] += rho * pf, all[2] += rho * ff;
@@ -511,7 +511,6 @@ double CalibrationError(const PooledF2& pooled) {
   }
   return error;
 }
-
 
 // What the founder search minimises: the calibration error, weighted so that
 // a quarter of the tolerances already costs 1, and the distance from a game
@@ -818,8 +817,7 @@ void ReportAccuracy(const plotwright::ReferenceTables& reference, const std::vec
               kTestCrosses, kReportPlants);
   std::printf("  crosses:");
   for (const auto& c : testCrosses) std::printf(" %dx%d", c[0], c[1]);
-  std::printf("\n  %-8s %-7s %7s   %-9s %6s %6s   per cross\n", "trait", "entries", "pooled", "in-cross", "min",
-              "max");
+  std::printf("\n  %-8s %-7s %7s   %-9s %6s %6s   per cross\n", "trait", "entries", "pooled", "in-cross", "min", "max");
   for (int t = 0; t < kTraits; ++t) {
     for (const bool lines : {false, true}) {
       const std::vector<TraitValues>& truth = lines ? p.LineGenValue : p.PlantGenValue;
@@ -838,8 +836,9 @@ void ReportAccuracy(const plotwright::ReferenceTables& reference, const std::vec
         within.push_back(Correlation(x, y));
       }
       const double mean = std::accumulate(within.begin(), within.end(), 0.0) / kTestCrosses;
-      std::printf("  %-8s %-7s %7.3f   %-9.3f %6.3f %6.3f  ", kTraitNames[t], lines ? "lines" : "F2", Correlation(allPredicted, allTruth),
-                  mean, *std::min_element(within.begin(), within.end()), *std::max_element(within.begin(), within.end()));
+      std::printf("  %-8s %-7s %7.3f   %-9.3f %6.3f %6.3f  ", kTraitNames[t], lines ? "lines" : "F2",
+                  Correlation(allPredicted, allTruth), mean, *std::min_element(within.begin(), within.end()),
+                  *std::max_element(within.begin(), within.end()));
       for (double r : within) std::printf(" %5.2f", r);
       std::printf("\n");
     }
@@ -850,9 +849,9 @@ void ReportFounders(const plotwright::ReferenceTables& reference) {
   std::printf("\nFounders: genotypic values of each line on the display scales\n");
   for (int f = 0; f < kFounders; ++f) {
     const TraitValues v = LineValues(reference.FounderGenotype[f], reference.LocusTable, reference.QtlEffects);
-    std::printf("  Line %2d %8.2f %8.2f %8.2f  %s\n", f + 1, v[0], v[1], v[2],
-                reference.FounderGenotype[f][LocusOf(reference.LocusTable, plotwright::kFhbGeneQtl)] == 1 ? "yes"
-                                                                                                          : "no");
+    std::printf(
+        "  Line %2d %8.2f %8.2f %8.2f  %s\n", f + 1, v[0], v[1], v[2],
+        reference.FounderGenotype[f][LocusOf(reference.LocusTable, plotwright::kFhbGeneQtl)] == 1 ? "yes" : "no");
   }
 }
 

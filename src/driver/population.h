@@ -18,12 +18,12 @@ struct Population {
   int EntryCount = 0;
   std::vector<int> Kept;  // 1 = still in the programme, 0 = dropped
   std::vector<std::array<int, 2>> EntryParents;
-  std::vector<TraitValues> PlantGenValue;   // on the trait scales
-  std::vector<TraitValues> LineGenValue;    // on the trait scales
+  std::vector<TraitValues> PlantGenValue;  // on the trait scales
+  std::vector<TraitValues> LineGenValue;   // on the trait scales
   std::vector<TraitValues> PlantPrediction;
   std::vector<TraitValues> LinePrediction;
-  std::vector<int> PlantFhbScore;  // copies of the resistance allele: 0, 1 or 2
-  std::vector<int> LineFhbScore;   // 0 or 2
+  std::vector<int> PlantFhbScore;     // copies of the resistance allele: 0, 1 or 2
+  std::vector<int> LineFhbScore;      // 0 or 2
   std::vector<DiploidGenome> Genome;  // plants until task 3, lines after it
   std::vector<int> EntryId;
   std::vector<double> TrialError;

@@ -95,8 +95,8 @@ bool LoadLocusTable(Console& console, const std::filesystem::path& folder, Refer
       return false;
     }
     if (code != 0 && !seen.insert(code).second) {
-      ReportMalformed(console, file.At() + (code > 0 ? "QTL " + std::to_string(code)
-                                                     : "marker " + std::to_string(-code)) +
+      ReportMalformed(console, file.At() +
+                                   (code > 0 ? "QTL " + std::to_string(code) : "marker " + std::to_string(-code)) +
                                    " appears a second time");
       return false;
     }

@@ -51,8 +51,7 @@ RandomStream RestartGenerator(std::int32_t Seed) {
 std::int32_t ClockSeed() {
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const auto millisecond =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  const auto millisecond = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   const std::tm* local = std::localtime(&seconds);
   const int minute = local != nullptr ? local->tm_min : 0;
   const int second = local != nullptr ? local->tm_sec : 0;

@@ -78,7 +78,8 @@ inline std::uint32_t ShuffleSlot(std::int32_t lastDraw) {
 inline std::int32_t NextCombined(RandomStream& stream) {
   using namespace generator_detail;
   // Returned by value, so a caller's copy of the stream can stay in registers.
-  if (stream.Seed <= 0) [[unlikely]] stream = RestartGenerator(stream.Seed);
+  if (stream.Seed <= 0) [[unlikely]]
+    stream = RestartGenerator(stream.Seed);
   stream.Seed = StepStream<kFirstMultiplier, kFirstModulus>(stream.Seed);
   stream.SecondSeed = StepStream<kSecondMultiplier, kSecondModulus>(stream.SecondSeed);
   const std::uint32_t slot = ShuffleSlot(stream.LastDraw);

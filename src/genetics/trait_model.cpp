@@ -110,8 +110,7 @@ std::array<double, 3 * kTraits> Rows(const TraitValues& none, const TraitValues&
 // The genotypic value terms: the QTL in genome order. A heterozygote adds
 // nothing (the model has no dominance); adding 0.0 in its place leaves
 // every sum as it was, since a sum that starts at +0.0 is never -0.0.
-std::vector<Term> QtlTerms(const GeneticMap& locusTable,
-                           const QtlEffectTable& QtlEffects) {
+std::vector<Term> QtlTerms(const GeneticMap& locusTable, const QtlEffectTable& QtlEffects) {
   std::vector<Term> terms;
   terms.reserve(kQtl);
   for (int k = 0; k < kLoci; ++k) {
@@ -126,8 +125,7 @@ std::vector<Term> QtlTerms(const GeneticMap& locusTable,
 // products of the marker's score (-1, 0 or +1 for 0, 1 or 2 copies of allele
 // 2) and its effects, the very products the sum is made of, worked out once.
 // A marker missing from the map scores 0; the intercept's score is 1.
-std::vector<Term> MarkerTerms(const GeneticMap& locusTable,
-                              const std::array<TraitValues, kMarkerRows>& MarkerEffects) {
+std::vector<Term> MarkerTerms(const GeneticMap& locusTable, const std::array<TraitValues, kMarkerRows>& MarkerEffects) {
   std::vector<int> locusOfMarker(kMarkers, -1);
   for (int k = 0; k < kLoci; ++k) {
     const int m = -locusTable[k].QtlOrMarker;
@@ -180,8 +178,7 @@ int FhbGeneScore(const DiploidGenome& genome, const std::vector<int>& geneLoci) 
 
 }  // namespace
 
-void BuildQtlEffects(const GeneticMap& locusTable,
-                     QtlEffectTable& QtlEffects) {
+void BuildQtlEffects(const GeneticMap& locusTable, QtlEffectTable& QtlEffects) {
   QtlEffects = {};
   int proteinCount = 0;
   int fhbCount = 0;
@@ -217,9 +214,8 @@ void BuildQtlEffects(const GeneticMap& locusTable,
   }
 }
 
-void EvaluateGenome(const DiploidGenome& genome, const GeneticMap& locusTable,
-                    const QtlEffectTable& QtlEffects, TraitValues& raw,
-                    int& fhbScore) {
+void EvaluateGenome(const DiploidGenome& genome, const GeneticMap& locusTable, const QtlEffectTable& QtlEffects,
+                    TraitValues& raw, int& fhbScore) {
   SumTerms({&genome, 1}, {{QtlTerms(locusTable, QtlEffects), {&raw, 1}}});
   fhbScore = FhbGeneScore(genome, FhbGeneLoci(locusTable));
 }

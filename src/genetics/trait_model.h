@@ -34,16 +34,14 @@ inline constexpr std::array<TraitScaleRow, kTraits> kTraitScale = {{
 // Fills `QtlEffects` (all of it; row 0 and classes without effect stay 0)
 // from the QTL numbers of the locus table, loci taken in genome order.
 // Numbers above kQtl are ignored.
-void BuildQtlEffects(const GeneticMap& locusTable,
-                     QtlEffectTable& QtlEffects);
+void BuildQtlEffects(const GeneticMap& locusTable, QtlEffectTable& QtlEffects);
 
 // Raw genotypic values of `genome`: the effects of its homozygous QTL
 // genotypes summed in genome order (heterozygotes add nothing). `fhbScore`
 // is the number of copies of allele 1 at kFhbGeneQtl, an unequal pair
 // counting as one; 0 if that QTL is absent.
-void EvaluateGenome(const DiploidGenome& genome, const GeneticMap& locusTable,
-                    const QtlEffectTable& QtlEffects, TraitValues& raw,
-                    int& fhbScore);
+void EvaluateGenome(const DiploidGenome& genome, const GeneticMap& locusTable, const QtlEffectTable& QtlEffects,
+                    TraitValues& raw, int& fhbScore);
 
 // Genomewide prediction of each genome: the intercept plus the marker
 // effects weighted by the marker scores (-1 homozygous allele 1, +1

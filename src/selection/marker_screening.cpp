@@ -37,7 +37,8 @@ int ScreenForFhbGene(Console& console, int LinesMade, std::vector<int>& Kept, st
   }
   const int kept = CountKept(Kept);
   PrintLine(console, "  ");
-  PrintRecord(console, (LinesMade == 1 ? "  Number of lines kept = " : "  Number of F2 plants kept = ") + EditI(kept, 6));
+  PrintRecord(console,
+              (LinesMade == 1 ? "  Number of lines kept = " : "  Number of F2 plants kept = ") + EditI(kept, 6));
   PrintLine(console, "  ");
   return kept;
 }

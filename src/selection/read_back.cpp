@@ -38,8 +38,8 @@ std::size_t FirstDataLine(const std::vector<std::string>& lines, ResultsLayout l
   static constexpr std::string_view kLineHeader[] = {"--", "--", "Line_ID"};
   std::size_t next = 0;
   const std::span<const std::string_view> header = layout == ResultsLayout::kPlantTable
-                                                      ? std::span<const std::string_view>(kPlantHeader)
-                                                      : std::span<const std::string_view>(kLineHeader);
+                                                       ? std::span<const std::string_view>(kPlantHeader)
+                                                       : std::span<const std::string_view>(kLineHeader);
   for (std::string_view word : header) {
     while (next < lines.size() && IsEmptyRecord(lines[next])) ++next;
     if (next == lines.size() || !FirstFieldBegins(lines[next], word)) return 0;
@@ -90,7 +90,8 @@ void ReadBackSelection(Console& console, const std::filesystem::path& folder, Re
   const bool plants = layout == ResultsLayout::kPlantTable;
   PrintLine(console, "  ");
   PrintLine(console, " - Open the RESULTS.CSV file in Excel");
-  PrintLine(console, plants ? " - Do NOT change or delete the header row" : " - Do NOT change or delete the 3 header rows");
+  PrintLine(console,
+            plants ? " - Do NOT change or delete the header row" : " - Do NOT change or delete the 3 header rows");
   PrintLine(console, " - Delete the rows for the entries you do not wish to keep");
 
   const char* waitText = kSelectionsText;

@@ -23,8 +23,7 @@ std::string HeaderRow(std::span<const std::string> words) {
 }
 
 // The first three fields of a data row: ID, Parent_1, Parent_2.
-std::string EntryFields(std::span<const int> EntryId, std::span<const std::array<int, 2>> EntryParents,
-                        std::size_t i) {
+std::string EntryFields(std::span<const int> EntryId, std::span<const std::array<int, 2>> EntryParents, std::size_t i) {
   std::string row = EditI(EntryId[i], kIdWidth);
   AddField(row, EditI(EntryParents[i][0], kParentWidth));
   AddField(row, EditI(EntryParents[i][1], kParentWidth));
@@ -55,8 +54,10 @@ bool AppendColumn(LineTable& table, int kind, Trait trait, int locations, float 
 }
 
 std::string PlantTableText(std::span<const int> Kept, std::span<const int> EntryId,
-                           std::span<const std::array<int, 2>> EntryParents, std::span<const TraitValues> PlantPrediction) {
-  REQUIRES(EntryId.size() == Kept.size() && EntryParents.size() == Kept.size() && PlantPrediction.size() == Kept.size());
+                           std::span<const std::array<int, 2>> EntryParents,
+                           std::span<const TraitValues> PlantPrediction) {
+  REQUIRES(EntryId.size() == Kept.size() && EntryParents.size() == Kept.size() &&
+           PlantPrediction.size() == Kept.size());
   const std::string words[] = {"Plant_ID", "Parent_1", "Parent_2", "Yield_Pred", "Protein_Pred", "Fhb_Pred"};
   std::string text = HeaderRow(words) + '\n';
   for (std::size_t i = 0; i < Kept.size(); ++i) {

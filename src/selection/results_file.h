@@ -51,9 +51,9 @@ inline constexpr std::array<std::array<std::string_view, kTraits>, 4> kColumnHea
 struct LineTable {
   std::vector<std::array<double, kValueColumns>> ResultsTable;  // (entry, value column)
   std::array<std::string, kFixedColumns + kValueColumns> HeaderList;
-  std::array<int, kValueColumns> ColumnLocations{};    // 0 for predictions
-  std::array<float, kValueColumns> ColumnLsd{};        // 0.0 for predictions
-  int LastColumn = 0;                                  // value columns filled so far
+  std::array<int, kValueColumns> ColumnLocations{};  // 0 for predictions
+  std::array<float, kValueColumns> ColumnLsd{};      // 0.0 for predictions
+  int LastColumn = 0;                                // value columns filled so far
 };
 
 // The line table of `entryCount` entries before any value column.
@@ -69,7 +69,8 @@ LineTable NewLineTable(int entryCount);
 // The text of the F2-plant table: IDs, parents and the plants' predictions.
 // REQUIRES here and below: one row of every table per Kept flag.
 std::string PlantTableText(std::span<const int> Kept, std::span<const int> EntryId,
-                           std::span<const std::array<int, 2>> EntryParents, std::span<const TraitValues> PlantPrediction);
+                           std::span<const std::array<int, 2>> EntryParents,
+                           std::span<const TraitValues> PlantPrediction);
 
 // The text of the line table with its value columns 1..LastColumn.
 std::string LineTableText(std::span<const int> Kept, std::span<const int> EntryId,

@@ -9,17 +9,11 @@ Console MakeConsole(std::istream& in, std::ostream& out, std::ostream& err) {
   return Console{in, out, err, LineReader{&in, 0}};
 }
 
-void PrintLine(Console& console, std::string_view text) {
-  console.Out << ' ' << text << '\n';
-}
+void PrintLine(Console& console, std::string_view text) { console.Out << ' ' << text << '\n'; }
 
-void PrintRecord(Console& console, std::string_view record) {
-  console.Out << record << '\n';
-}
+void PrintRecord(Console& console, std::string_view record) { console.Out << record << '\n'; }
 
-void PrintPrompt(Console& console, std::string_view record) {
-  console.Out << record << std::flush;
-}
+void PrintPrompt(Console& console, std::string_view record) { console.Out << record << std::flush; }
 
 void WaitForEnter(Console& console) {
   console.Out.flush();
@@ -42,10 +36,16 @@ bool ReadAnswer(Console& console, int& value) {
 void FailRead(ReadStatus status, int unit, std::string_view file) {
   std::string what;
   switch (status) {
-    case ReadStatus::kEndOfFile: what = "end-of-file during read"; break;
-    case ReadStatus::kSyntaxError: what = "list-directed I/O syntax error"; break;
+    case ReadStatus::kEndOfFile:
+      what = "end-of-file during read";
+      break;
+    case ReadStatus::kSyntaxError:
+      what = "list-directed I/O syntax error";
+      break;
     case ReadStatus::kConversionError:
-    case ReadStatus::kOk: what = "input conversion error"; break;
+    case ReadStatus::kOk:
+      what = "input conversion error";
+      break;
   }
   throw FatalIoError{what + ", unit " + std::to_string(unit) + ", file " + std::string(file)};
 }

@@ -13,9 +13,7 @@ std::string RightJustify(const std::string& digits, int width) {
 
 }  // namespace
 
-std::string EditI(long long value, int width) {
-  return RightJustify(std::to_string(value), width);
-}
+std::string EditI(long long value, int width) { return RightJustify(std::to_string(value), width); }
 
 std::string EditF(double value, int width, int decimals) {
   if (!std::isfinite(value)) return std::string(static_cast<std::size_t>(width), '*');

@@ -40,8 +40,8 @@ struct FreeFormField {
 
 struct SplitLine {
   std::vector<FreeFormField> Fields;
-  bool Slash = false;          // a slash ended the values early
-  bool Unterminated = false;   // a quoted string ran to the end of the line
+  bool Slash = false;         // a slash ended the values early
+  bool Unterminated = false;  // a quoted string ran to the end of the line
 };
 
 SplitLine SplitFreeForm(std::string_view line);
@@ -65,8 +65,8 @@ ReadTarget RealTarget(double& value);
 
 struct ReadResult {
   ReadStatus Status = ReadStatus::kOk;
-  int Filled = 0;          // targets that received a value (nulls and a slash fill none)
-  std::string Field;       // the offending field of a conversion error
+  int Filled = 0;     // targets that received a value (nulls and a slash fill none)
+  std::string Field;  // the offending field of a conversion error
 };
 
 // Reads values into the targets, starting at the next line.

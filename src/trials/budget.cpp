@@ -34,8 +34,8 @@ void ChargeBudget(Console& console, const std::array<float, 7>& Prices, int coun
   Charge(console, cost, 0, Balance, OverBudget);
 }
 
-void ChargeTrials(Console& console, const std::array<float, 7>& Prices, int lineCount, TrialKind kind,
-                  float& Balance, int& OverBudget, int yieldProteinLocations, int fhbLocations) {
+void ChargeTrials(Console& console, const std::array<float, 7>& Prices, int lineCount, TrialKind kind, float& Balance,
+                  int& OverBudget, int yieldProteinLocations, int fhbLocations) {
   REQUIRES(lineCount >= 0 && yieldProteinLocations >= 0 && fhbLocations >= 0);
   const float yieldProteinCost = static_cast<float>(yieldProteinLocations) * Prices[kYieldProteinPlotPrice];
   const float fhbCost = static_cast<float>(fhbLocations) * Prices[kFhbPlotPrice];

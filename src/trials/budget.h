@@ -39,7 +39,7 @@ void ChargeBudget(Console& console, const std::array<float, 7>& Prices, int coun
 // yield-and-protein and Fhb locations; only the counts the trial measures
 // are used. Prints the outcome with amounts in cents.
 // REQUIRES: lineCount and both location counts >= 0.
-void ChargeTrials(Console& console, const std::array<float, 7>& Prices, int lineCount, TrialKind kind,
-                  float& Balance, int& OverBudget, int yieldProteinLocations, int fhbLocations);
+void ChargeTrials(Console& console, const std::array<float, 7>& Prices, int lineCount, TrialKind kind, float& Balance,
+                  int& OverBudget, int yieldProteinLocations, int fhbLocations);
 
 }  // namespace plotwright

@@ -35,7 +35,8 @@ TrialPlan AskForLocations(Console& console, TrialKind kind, int TrialYear, int l
           console, "  Number of trial locations for yield and protein [maximum of 12]: ", kMaxYieldProteinLocations);
     }
     if (MeasuresFhb(kind)) {
-      plan.FhbLocations = AskLocations(console, "  Number of trial locations for Fhb [maximum of 4]: ", kMaxFhbLocations);
+      plan.FhbLocations =
+          AskLocations(console, "  Number of trial locations for Fhb [maximum of 4]: ", kMaxFhbLocations);
     }
     // A trial of one group of traits passes its one count for both.
     const int yieldProtein = MeasuresYieldProtein(kind) ? plan.YieldProteinLocations : plan.FhbLocations;
