@@ -1,9 +1,7 @@
-// One whole game from a fixed seed, through every task a student meets, on a
-// made-up world: plant predictions, single-seed descent, screening of the
-// lines, line predictions, a trial year of each kind and the release. It
-// pins what a player sees, so a fault anywhere in the chain (lines off the
-// trait scales, a trial of the plants instead of their lines, the plants'
-// predictions shown for the lines) shows up as the cell that moved.
+// One fixed-seed game on a made-up world through every task a student meets.
+// It pins what a player sees, so a fault anywhere in the chain (lines off
+// the trait scales, a trial of the plants instead of their lines, the
+// plants' predictions shown for the lines) shows up as the cell that moved.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -83,6 +81,10 @@ TEST(WholeGameTest, AFixedSeedGameShowsThePlayerTheseValues) {
 
   EXPECT_TRUE(testing::Contains(
       run.Out, "   \n  ---------------\n   \n  Developing homozygous lines\n  Please wait ...\n   \n"));
+  // Line predictions alone make a line fit to release.
+  EXPECT_TRUE(testing::Contains(run.Out, "[Year 1]\n    99  Release selected inbred as a cultivar [Line_ID needed]\n"));
+  EXPECT_TRUE(testing::Contains(run.Out, "   \n  ---------------\n   \n  Genomewide predictions done\n   \n  - Open"));
+  EXPECT_TRUE(testing::Contains(run.Out, "   \n  ---------------\n   \n  Phenotyping done for Year 2\n   \n  - Open"));
   // Founders 3 and 12 lack the resistance allele: the screening drops their
   // lines, and half of the 40 lines left.
   EXPECT_TRUE(testing::Contains(run.Out, "  Number of lines kept =     20\n"));

@@ -31,18 +31,5 @@ TEST(FoundersTest, EachFounderIsShownAsALineOfItsOwn) {
   EXPECT_TRUE(testing::Contains(FoundersTableText(founders), "\n  Line 10       95.00        8.00        0.00  no\n"));
 }
 
-// The game folder's reference files are used (a malformed one fails the
-// command), else the built-in ones.
-TEST(FoundersTest, ShowsTheReferenceDataInUse) {
-  testing::TempFolder folder;
-  testing::TestConsole builtIn, broken;
-  EXPECT_EQ(ShowFounders(builtIn.console, folder.Path()), 0);
-  EXPECT_EQ(testing::Count(builtIn.out.str(), "\n  Line "), 15u);
-  folder.Write("zHandsOff.csv", "1,2,x\n");
-  EXPECT_EQ(ShowFounders(broken.console, folder.Path()), 1);
-  EXPECT_TRUE(testing::Contains(broken.out.str(), "zHandsOff.csv"));
-  EXPECT_FALSE(testing::Contains(broken.out.str(), "Resistance"));
-}
-
 }  // namespace
 }  // namespace plotwright

@@ -44,6 +44,13 @@ TEST(OptionsTest, TheCommandLineDoesWhatItAsks) {
   EXPECT_EQ(RunCommandLine({"--seed", "x"}, bad.console, folder.Path()), 2);
   EXPECT_EQ(bad.err.str(), "plotwright: --seed needs a whole number from 0 to 2147483647, not 'x'\n\n" + UsageText());
   EXPECT_EQ(bad.out.str(), "");
+  // --founders reads the game folder's reference files, else the built-in ones.
+  testing::TestConsole builtIn, broken;
+  EXPECT_EQ(RunCommandLine({"--founders"}, builtIn.console, folder.Path()), 0);
+  EXPECT_EQ(testing::Count(builtIn.out.str(), "\n  Line "), 15u);
+  folder.Write("zHandsOff.csv", "1,2,x\n");
+  EXPECT_EQ(RunCommandLine({"--founders"}, broken.console, folder.Path()), 1);
+  EXPECT_TRUE(testing::Contains(broken.out.str(), "zHandsOff.csv"));
 }
 
 }  // namespace

@@ -35,11 +35,6 @@ Loaded Load(const TempFolder& folder) {
   return loaded;
 }
 
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-  text.replace(text.find(from), from.size(), to);
-  return text;
-}
-
 // The game folder's files come before the built-in ones, and may be written
 // in every free-form way: founders split over two lines, CRLF line ends, a
 // byte-order mark, extra fields, exponents.
@@ -53,7 +48,8 @@ TEST(ReferenceDataTest, FolderCopiesComeFirstInEveryFreeFormWay) {
     founders += line.substr(0, middle) + "\r\n" + line.substr(middle + 1) + "\r\n";
   }
   folder.Write("zHandsOff.csv", "\xEF\xBB\xBF" + founders);
-  folder.Write("zForbidden.csv", Replace(folder.Read("zForbidden.csv"), "\n", ",extra,99\n"));
+  std::string map = folder.Read("zForbidden.csv");
+  folder.Write("zForbidden.csv", map.replace(map.find('\n'), 1, ",extra,99\n"));
   folder.Write("zKeepOut.csv", "1.5E-02, 2d0, -3\n" + folder.Read("zKeepOut.csv"));
   const Loaded loaded = Load(folder);
   ASSERT_TRUE(loaded.Ok) << loaded.Out;

@@ -17,12 +17,11 @@ DiploidGenome MarkedParent() {
   return Diploid(ones, twos);
 }
 
-// Replays the draws of a gamete on a map mixing new chromosomes (every 32
-// loci, so also at the first locus of each stored word), a falling
-// chromosome number (still linked), intervals under 1 cM (never recombine),
-// of 19 units (1 cM), long and backward ones (never recombine): the first
-// locus of a chromosome takes homologue 1 on a draw below 0.5, and an
-// interval switches homologue on a draw at or below its probability.
+// Replays a gamete's draws on a map with new chromosomes (also at the first
+// locus of a stored word), a falling chromosome number (still linked), and
+// intervals under 1 cM, of 1 cM, long and backward: a chromosome starts on
+// homologue 1 on a draw below 0.5, an interval switches on a draw at or
+// below its probability.
 TEST(MeiosisTest, GameteFollowsItsDrawsLocusByLocus) {
   GeneticMap map{};
   const int steps[] = {500, 19, 9, -40, 1000, 100};

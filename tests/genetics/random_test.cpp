@@ -62,22 +62,6 @@ TEST(RandomTest, StreamStepsAndShuffleSlotsMatchTheirDefinitions) {
   }
 }
 
-// Comparing an output with a count decides exactly as comparing its uniform
-// with the probability: the count's uniform qualifies and the next does not.
-TEST(RandomTest, OutputCountsDecideLikeTheUniform) {
-  for (double p : {0.5, 0.009998660439210886, 0.4820137445151853, 0.0, -0.25, 4.656613428188905e-10, kUniformClamp, 1.0,
-                   std::nan("")}) {
-    const std::int32_t atMost = CombinedOutputsAtMost(p);
-    EXPECT_TRUE(atMost == 0 || UniformFromCombined(atMost) <= p) << p;
-    EXPECT_TRUE(atMost == kLargestCombinedDraw || !(UniformFromCombined(atMost + 1) <= p)) << p;
-    const std::int32_t below = CombinedOutputsBelow(p);
-    EXPECT_TRUE(below == 0 || UniformFromCombined(below) < p) << p;
-    EXPECT_TRUE(below == kLargestCombinedDraw || !(UniformFromCombined(below + 1) < p)) << p;
-  }
-  EXPECT_EQ(CombinedOutputsAtMost(1.0), kLargestCombinedDraw);
-  EXPECT_EQ(CombinedOutputsAtMost(0.0), 0);
-}
-
 TEST(RandomTest, UniformsStayStrictlyBetweenZeroAndOne) {
   EXPECT_EQ(UniformFromCombined(1), 4.656613428188905e-10);
   EXPECT_LT(UniformFromCombined(2147483136), kUniformClamp);

@@ -1,11 +1,11 @@
 #include "support/made_up_world.h"
 
-#include <charconv>
 #include <cstdint>
 #include <string>
 
 #include "genetics/trait_model.h"
 #include "selection/marker_screening.h"
+#include "textio/edit.h"
 
 namespace plotwright::testing {
 namespace {
@@ -18,12 +18,6 @@ struct WorldRng {
     return static_cast<std::uint32_t>(State >> 33);
   }
 };
-
-std::string Thousandths(double value) {
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 3).ptr;
-  return std::string(text, end);
-}
 
 }  // namespace
 
@@ -66,7 +60,7 @@ void WriteMadeUpWorld(const TempFolder& folder) {
     founders.back() = '\n';
   }
   for (const TraitValues& row : world->MarkerEffects) {
-    effects += Thousandths(row[0]) + "," + Thousandths(row[1]) + "," + Thousandths(row[2]) + "\n";
+    effects += EditF(row[0], 9, 3) + "," + EditF(row[1], 9, 3) + "," + EditF(row[2], 9, 3) + "\n";
   }
   folder.Write("zForbidden.csv", map);
   folder.Write("zHandsOff.csv", founders);

@@ -9,12 +9,10 @@
 
 namespace plotwright::testing {
 
-// Twelve chromosomes of 76 loci with intervals from nothing to 40 cM,
-// fractions of a centimorgan and a few steps backwards; the 400 QTL and 512
-// markers interleaved along the genome; founders with irregular alleles that
-// carry the resistance allele of the Fhb gene as the screening charge
-// assumes; marker effects in thousandths (so they survive a round trip
-// through text) about intercepts at the trait means. QTL effects are built.
+// Twelve chromosomes of 76 loci, intervals from nothing to 40 cM and a few
+// steps backwards, QTL and markers interleaved; founders carrying the Fhb
+// gene as the screening charge assumes; marker effects in thousandths, so
+// they survive a round trip through text. QTL effects are built.
 std::unique_ptr<ReferenceTables> MadeUpWorld();
 
 // The same world as the three reference files, written into `folder`.

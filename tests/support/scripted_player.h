@@ -1,7 +1,5 @@
 // A scripted player for the tests: a temporary game folder, and a console
-// whose input is a list of answers, each of which may first act on the folder
-// (write Crosses.csv, edit Results.csv, hold a lock file) the way a player at
-// the keyboard would before pressing Enter.
+// whose answers may first act on the folder, as a player would before Enter.
 #pragma once
 
 #include <gtest/gtest.h>
