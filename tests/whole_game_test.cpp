@@ -110,6 +110,7 @@ TEST(WholeGameTest, AFixedSeedGameShowsThePlayerTheseValues) {
             "       11.22,        5.87");
 
   const std::string verdict =
+      "   \n  ---------------\n   \n  The genotypic values of the line you released are as follows:\n   \n"
       "  Line ID      7, from Parent  1 x Parent  4\n   \n"
       "       Yield [bushels/acre] =       107.80\n"
       "  Protein concentration [%] =        11.98\n"

@@ -90,6 +90,12 @@ TEST(GameTest, GamesEndThroughTheEndSequence) {
                        "   \n   \n          --->>> Program terminated\n" +
                            std::string(kEndSequence)));
   EXPECT_EQ(folder.Read("Results.csv"), "   \n");  // nothing written for a refused task
+
+  // A trial year alone makes a line fit to release.
+  folder.Write("Crosses.csv", "1,2,10\n");
+  const auto released = PlayScripted(folder.Path(), {{""}, {"3"}, {"5"}, {"1"}, {""}, {"99"}, {"3"}, {""}});
+  EXPECT_TRUE(testing::Contains(released.Out, "  Line ID      3, from Parent  1 x Parent  2\n"));
+  EXPECT_TRUE(EndsWith(released.Out, kEndSequence));
 }
 
 }  // namespace

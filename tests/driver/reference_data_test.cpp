@@ -5,20 +5,12 @@
 #include <algorithm>
 #include <sstream>
 
-#include "driver/embedded_data.h"
 #include "support/made_up_world.h"
 
 namespace plotwright {
 namespace {
 
 using testing::TempFolder;
-
-std::string BuiltIn(const std::string& name) {
-  for (const EmbeddedFile& file : EmbeddedReferenceFiles()) {
-    if (file.Name == name) return std::string(file.Content);
-  }
-  return "";
-}
 
 struct Loaded {
   bool Ok = false;
@@ -62,8 +54,10 @@ TEST(ReferenceDataTest, FolderCopiesComeFirstInEveryFreeFormWay) {
 }
 
 TEST(ReferenceDataTest, MalformedFilesAreReportedWithFileLineAndProblem) {
-  const std::string map = BuiltIn("zForbidden.csv");
-  const std::string founders = BuiltIn("zHandsOff.csv");
+  TempFolder world;
+  testing::WriteMadeUpWorld(world);
+  const std::string map = world.Read("zForbidden.csv");
+  const std::string founders = world.Read("zHandsOff.csv");
   const std::string firstLocus = map.substr(0, map.find('\n'));
   // The founder file with the first allele code of founder 2 rewritten.
   const std::size_t secondLine = founders.find('\n') + 1;

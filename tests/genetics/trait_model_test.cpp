@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <vector>
+
+#include "support/made_up_world.h"
 
 namespace plotwright {
 namespace {
@@ -93,10 +94,7 @@ TEST(TraitModelTest, PredictionsWeighMarkerScoresAboutTheIntercept) {
 // must get the values it gets alone, its genotypic values on the trait
 // scales, whatever its place in a block.
 TEST(TraitModelTest, PopulationsGetEachGenomesOwnValuesOnTheTraitScales) {
-  auto reference = std::make_unique<ReferenceTables>();
-  reference->LocusTable = QtlThenMarkers(true);
-  BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
-  for (int m = 0; m < kMarkerRows; ++m) reference->MarkerEffects[m] = {1.0 / (m + 3), -0.7 / (m + 1), 0.01 * (m % 17)};
+  const auto reference = testing::MadeUpWorld();
   std::vector<DiploidGenome> genomes(7);
   for (int i = 0; i < 7; ++i) {
     for (int k = 0; k < kLoci; ++k) {

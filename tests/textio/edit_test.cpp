@@ -23,6 +23,7 @@ TEST(EditTest, RealsRoundExactlyAndOverflowToAsterisks) {
       {999999999.994, 12, 2, "999999999.99;"},
       {0.5, 4, 2, "0.50;"},
       {-0.5, 4, 2, "-.50;"},  // the leading zero gives way when the field is tight
+      {0.5, 3, 2, ".50;"},
       {18.1234, 8, 2, "   18.12;"},
   };
   for (const Case& c : cases) {

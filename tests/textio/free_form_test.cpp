@@ -77,6 +77,7 @@ TEST(FreeFormTest, RealsAndQuotedText) {
   EXPECT_EQ(split.Fields[1].Text, "don't");
   double bad = 0;
   EXPECT_FALSE(ConvertReal("nan", bad));
+  EXPECT_FALSE(ConvertReal("+-1", bad));
   EXPECT_FALSE(ConvertReal("1.0.0", bad));
 }
 

@@ -39,18 +39,5 @@ TEST(BudgetTest, ChargesInWholeDollars) {
             "   \n");
 }
 
-// Only the locations of the traits a trial measures are paid for, in cents.
-TEST(BudgetTest, TrialsAreChargedPerLineAndLocationInCents) {
-  testing::TestConsole c;
-  float balance = 247500.0f;
-  int overBudget = -1;
-  ChargeTrials(c.console, kPrices, 10, TrialKind::kFhb, balance, overBudget, 12, 3);
-  EXPECT_EQ(balance, 247350.0f);
-  ChargeTrials(c.console, kPrices, 10000, TrialKind::kAllTraits, balance, overBudget, 12, 4);
-  EXPECT_EQ(overBudget, 1);
-  EXPECT_TRUE(
-      testing::EndsWith(c.out.str(), "Balance:  $    247350.00\n                    Expenses: $   5240000.00\n   \n"));
-}
-
 }  // namespace
 }  // namespace plotwright
