@@ -49,6 +49,7 @@ TEST(CrossesTest, ProblemsAreReportedOneInTheirOrder) {
   } cases[] = {
       {"1,2,2000\n3,5,2001\n1,2,5\n", kSizeError},  // and no duplicate error as well
       {"1,2,-5\nfoo\n1,3,2001\n", kSizeError},
+      {"1,2,2001\n", kSizeError},
       {"3,5,10\n7,8,1\n5,3,20\n9,9,1\n", kDuplicateError},
       {"6,7,10\n1,2,10\n1,2,20\n", kDuplicateError},
       {"16,5,10\n5,16,20\n", kDuplicateError},

@@ -99,17 +99,19 @@ TEST(ReadBackTest, WhatCannotBeReadIsWaitedFor) {
     std::filesystem::remove(path / ".~lock.Results.csv#");
     save(path);
   };
-  const ReadBack line = ReadAfter(ResultsLayout::kLineTable, {1, 1},
-                                  {Saves("--\n--\n"), holds, releases,
-                                   Saves(kLineHeader + "abcdefghijklmnopqrstuvwxyz\n"), Saves(kLineHeader + "2\n")});
+  const ReadBack line =
+      ReadAfter(ResultsLayout::kLineTable, {1, 1},
+                {Saves("--\n--\n"), holds, releases, Saves(kLineHeader + "\"abc defghijklmnopqrstuvwxyz\"\n"),
+                 Saves(kLineHeader + "2\n")});
   EXPECT_EQ(line.Kept, (std::vector<int>{0, 1}));
-  EXPECT_TRUE(testing::Contains(line.Out, "   Row 3: \"Line_ID\"\n   \n" + kCorrectionsWait + kSelectionsWait));
+  EXPECT_TRUE(testing::Contains(line.Out, "   Row 1: \"--\"\n    Row 2: \"--\"\n    Row 3: \"Line_ID\"\n   \n" +
+                                              kCorrectionsWait + kSelectionsWait));
   EXPECT_EQ(Count(line.Out, kSelectionsWait), 2u);  // the held file: the same wait again, no other text
   EXPECT_TRUE(testing::Contains(line.Out,
                                 "   \n  Line 5 of the RESULTS.CSV file starts with \"2.5\", which is not\n"
                                 "  a Line_ID; the first column may hold only the IDs of the entries you keep\n" +
                                     kCorrectionsWait));
-  EXPECT_TRUE(testing::Contains(line.Out, "starts with \"abcdefghijklmnopqrstuvwx...\""));
+  EXPECT_TRUE(testing::Contains(line.Out, "starts with \"abc defghijklmnopqrstuvw...\""));
 }
 
 }  // namespace
