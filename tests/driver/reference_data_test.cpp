@@ -29,7 +29,7 @@ Loaded Load(const TempFolder& folder) {
 
 // The game folder's files come before the built-in ones, and may be written
 // in every free-form way: founders split over two lines, CRLF line ends, a
-// byte-order mark, extra fields, exponents.
+// byte-order mark, extra fields (an open quote too), exponents.
 TEST(ReferenceDataTest, FolderCopiesComeFirstInEveryFreeFormWay) {
   TempFolder folder;
   testing::WriteMadeUpWorld(folder);
@@ -42,7 +42,7 @@ TEST(ReferenceDataTest, FolderCopiesComeFirstInEveryFreeFormWay) {
   folder.Write("zHandsOff.csv", "\xEF\xBB\xBF" + founders);
   std::string map = folder.Read("zForbidden.csv");
   folder.Write("zForbidden.csv", map.replace(map.find('\n'), 1, ",extra,99\n"));
-  folder.Write("zKeepOut.csv", "1.5E-02, 2d0, -3\n" + folder.Read("zKeepOut.csv"));
+  folder.Write("zKeepOut.csv", "1.5E-02, 2d0, -3, 'a note\n" + folder.Read("zKeepOut.csv"));
   const Loaded loaded = Load(folder);
   ASSERT_TRUE(loaded.Ok) << loaded.Out;
   const auto world = testing::MadeUpWorld();
