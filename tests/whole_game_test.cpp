@@ -91,12 +91,6 @@ TEST(WholeGameTest, AFixedSeedGameShowsThePlayerTheseValues) {
   EXPECT_EQ(Row(tables[1], 53), "");
   EXPECT_EQ(Row(tables[1], 10), "    10, 1, 4,       99.30,       20.21,       11.75");
 
-  EXPECT_EQ(Line(tables[2], 0), "--          ,--          ,[N_Locs=>]  ,  0,  0,  0,  3,  3");
-  EXPECT_EQ(Line(tables[2], 1), "--          ,--          ,[LSD(10%)=>],    0.00,    0.00,    0.00,   22.70,    1.17");
-  EXPECT_EQ(Row(tables[2], 7), "     7, 1, 4,       95.96,       15.86,       11.85,      128.03,       12.14");
-  EXPECT_EQ(Row(tables[3], 7),
-            "     7, 1, 4,       95.96,       15.86,       11.85,      128.03,       12.14,       10.96");
-
   const std::string& last = tables[4];
   EXPECT_EQ(Line(last, 0), "--          ,--          ,[N_Locs=>]  ,  0,  0,  0,  3,  3,  2,  4,  4,  2");
   EXPECT_EQ(Line(last, 1),

@@ -24,9 +24,6 @@ TEST(OptionsTest, SeedReplacesTheClockSeedNegated) {
   EXPECT_EQ(Parse("--seed 0").Options.Seed, 0);
   EXPECT_EQ(Parse("--seed 1118").Options.Seed, -1118);
   EXPECT_EQ(Parse("--seed=2147483647").Options.Seed, -2147483647);
-  EXPECT_EQ(Parse("--help").Do, Action::kHelp);
-  EXPECT_EQ(Parse("--version").Do, Action::kVersion);
-  EXPECT_EQ(Parse("--founders").Do, Action::kFounders);
   for (const char* bad :
        {"--seed", "--seed -1", "--seed 2147483648", "--seed abc", "--seed +5", "--seed=", "--colour", "game"}) {
     EXPECT_EQ(Parse(bad).Do, Action::kBadUsage) << bad;

@@ -41,8 +41,8 @@ struct PlayerStep {
 // A step that saves `content` as Results.csv, then presses Enter.
 PlayerStep Saves(const std::string& content);
 
-// A console for one test: its input typed in advance, or played step by step
-// in `folder`, ending once the steps are used up; its output kept.
+// A console whose input is typed in advance or played step by step in
+// `folder` (ending with the steps), and whose output is kept.
 struct TestConsole {
   explicit TestConsole(const std::string& typed = "");
   TestConsole(const std::filesystem::path& folder, std::vector<PlayerStep> steps);
@@ -53,8 +53,7 @@ struct TestConsole {
   Console console;
 };
 
-// Plays a whole game in `folder` with the given steps and seed; the status,
-// the console output and the diagnostic.
+// A whole game played in `folder` with the given steps and seed.
 struct GameRun {
   int Status = -1;
   std::string Out;
@@ -63,8 +62,8 @@ struct GameRun {
 GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep> steps,
                      std::optional<std::int32_t> seed = std::int32_t{-1});
 
-// What a player does in the spreadsheet: deletes the data rows of
-// Results.csv whose ID satisfies `drop`, leaving every other line as it is.
+// What a player does in the spreadsheet: deletes the rows of Results.csv
+// whose ID satisfies `drop`.
 void DeleteResultsRows(const std::filesystem::path& folder, const std::function<bool(int id)>& drop);
 
 // How often `what` occurs in `text`; whether `text` holds `what` or ends
