@@ -1,7 +1,13 @@
 #include "driver/crosses.h"
 
+#include <algorithm>
+#include <set>
 #include <sstream>
 #include <string>
+#include <utility>
+
+#include "textio/edit.h"
+#include "textio/files.h"
 
 namespace plotwright {
 namespace {
@@ -19,6 +25,10 @@ std::string LineLabel(int line) { return "   Line " + std::to_string(line) + " o
 
 CrossesFile ReadCrosses(std::string_view text) {
   CrossesFile file;
+  if (LooksLikeUtf16(text)) {
+    file.Unicode = true;
+    return file;
+  }
   std::istringstream in{std::string(text)};
   LineReader reader{&in, 0};
   std::string line;
@@ -29,7 +39,10 @@ CrossesFile ReadCrosses(std::string_view text) {
     bool wholeNumbers = split.Fields.size() >= 3;
     for (std::size_t k = 0; wholeNumbers && k < 3; ++k) {
       const FreeFormField& field = split.Fields[k];
-      wholeNumbers = !field.Null && !field.Quoted && ConvertInteger(field.Text, values[k]);
+      wholeNumbers = !field.Null && ConvertInteger(field.Text, values[k]);
+      if (!wholeNumbers && file.FirstMalformedLine == 0 && IsTooLargeWholeNumber(field.Text)) {
+        file.TooLarge = field.Text;
+      }
     }
     if (!wholeNumbers) {
       if (file.FirstMalformedLine == 0) file.FirstMalformedLine = reader.LineNumber;
@@ -43,6 +56,11 @@ CrossesFile ReadCrosses(std::string_view text) {
 }
 
 void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable) {
+  if (file.Unicode) {
+    ReportUnusable(console, {"   The CROSSES.CSV file was saved as Unicode text; save it as CSV text"});
+    unusable = 1;
+    return;
+  }
   const CrossTable& crosses = file.Crosses;
   const std::size_t count = crosses.CrossSize.size();
   for (std::size_t i = 0; i < count; ++i) {
@@ -55,18 +73,16 @@ void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable) {
       return;
     }
   }
-  for (std::size_t i = 0; i + 1 < count; ++i) {
-    const auto& a = crosses.CrossParents[i];
-    for (std::size_t j = i + 1; j < count; ++j) {
-      const auto& b = crosses.CrossParents[j];
-      if ((a[0] == b[0] && a[1] == b[1]) || (a[0] == b[1] && a[1] == b[0])) {
-        unusable = 1;
-        PrintLine(console, "  ");
-        PrintLine(console, " ERROR:");
-        PrintLine(console, "   Duplicate crosses were found");
-        PrintLine(console, "   Make sure each cross in the CROSSES.CSV file is unique");
-        return;
-      }
+  // A pair of parents seen before, in either order, is a duplicate.
+  std::set<std::pair<int, int>> pairs;
+  for (const auto& [first, second] : crosses.CrossParents) {
+    if (!pairs.insert(std::minmax(first, second)).second) {
+      unusable = 1;
+      PrintLine(console, "  ");
+      PrintLine(console, " ERROR:");
+      PrintLine(console, "   Duplicate crosses were found");
+      PrintLine(console, "   Make sure each cross in the CROSSES.CSV file is unique");
+      return;
     }
   }
   // Founder numbers address the founder table, and a negative size would
@@ -91,7 +107,9 @@ void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable) {
     }
   }
   if (file.FirstMalformedLine != 0) {
-    ReportUnusable(console, {LineLabel(file.FirstMalformedLine) + " does not start with three whole numbers:",
+    const std::string fault = file.TooLarge.empty() ? " does not start with three whole numbers:"
+                                                    : " holds the number " + ShownField(file.TooLarge) + ", which is too large:";
+    ReportUnusable(console, {LineLabel(file.FirstMalformedLine) + fault,
                              "   founder, founder, number of F2 plants (for example 1,4,300)"});
     unusable = 1;
     return;

@@ -2,6 +2,7 @@
 // F2 plants to grow from each, one cross per line ("1,4,300").
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,14 +17,16 @@ struct CrossesFile {
   CrossTable Crosses;
   std::vector<int> LineOfCross;  // the file line of each cross
   int FirstMalformedLine = 0;    // 0 when there is none
+  std::string TooLarge;          // that line's number too large for the game, if that is its fault
+  bool Unicode = false;          // saved as UTF-16 text: nothing could be read
 };
 
 // Reads the text of Crosses.csv. Lines that hold no value at all are skipped;
-// anything after a line's third value is ignored.
+// anything after a line's third value is ignored; a number may be quoted.
 CrossesFile ReadCrosses(std::string_view text);
 
-// Checks the crosses, reporting only the first problem in this order: a
-// cross above 2000 plants; a pair of parents repeated in either order; the
+// Checks the crosses, reporting only the first problem in this order: a file
+// saved as UTF-16; a cross above 2000 plants; a pair of parents repeated in either order; the
 // first line in the file that does not start with three whole numbers, names
 // a founder outside 1 to 15 or asks for a negative number of plants; no
 // plant at all. Sets `unusable` to 1 when the game cannot go on.

@@ -29,13 +29,11 @@ void PrintBanner(Console& console) {
 }
 
 // Waits until Crosses.csv is there and no other program holds it, and
-// returns its text. A results file from an earlier game is replaced by one
-// line of blanks on the way; if it is held, the wait for Crosses.csv to
-// appear is skipped.
+// returns its text; the game only reads it, and never makes one. A results
+// file from an earlier game is replaced by one line of blanks on the way; if
+// that cannot be done, the wait for Crosses.csv to appear is skipped.
 std::string WaitForCrossesFile(Console& console, const std::filesystem::path& folder) {
-  const bool resultsReset =
-      CanOpenForUpdate(folder, kResultsFile, true) && WriteWholeFile(folder, kResultsFile, "   \n");
-  if (resultsReset) {
+  if (WriteWholeFile(folder, kResultsFile, "   \n") == FileProblem::kNone) {
     while (!FileExists(folder, kCrossesFile)) {
       PrintLine(console, " The CROSSES.CSV file cannot be found");
       PrintLine(console, " Double check, then press <Enter> to continue");
@@ -44,11 +42,18 @@ std::string WaitForCrossesFile(Console& console, const std::filesystem::path& fo
     }
   }
   std::string text;
+  FileProblem problem = FileProblem::kNone;
+  int lockedReads = 0;  // reads in a row that a lock file stopped
   while (true) {
     PrintLine(console, " Make sure the CROSSES.CSV file is closed");
     PrintLine(console, " Press <Enter> to continue");
+    for (const std::string& line : FileProblemLines(problem, kCrossesFile, "CROSSES.CSV", false, lockedReads >= 2)) {
+      PrintLine(console, line);
+    }
     WaitForEnter(console);
-    if (CanOpenForUpdate(folder, kCrossesFile, true) && ReadWholeFile(folder, kCrossesFile, text)) return text;
+    problem = ReadTextFile(folder, kCrossesFile, text);
+    if (problem == FileProblem::kNone) return text;
+    lockedReads = problem == FileProblem::kLockFile ? lockedReads + 1 : 0;
   }
 }
 
@@ -118,7 +123,9 @@ int PlayGame(Console& console, const std::filesystem::path& folder, const GameOp
 
 int RunGame(Console& console, const std::filesystem::path& folder, const GameOptions& options) {
   try {
-    return PlayGame(console, folder, options);
+    const int status = PlayGame(console, folder, options);
+    FlushConsole(console);
+    return status;
   } catch (const FatalIoError& error) {
     console.Out.flush();
     console.Err << error.Diagnostic << '\n';

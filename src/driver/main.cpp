@@ -1,4 +1,5 @@
 // plotwright: the game in the current working directory, on the console.
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -7,6 +8,11 @@
 #include "driver/options.h"
 
 int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+  // A file-size limit then makes a write fail, which the game reports and
+  // retries, instead of killing the game halfway through Results.csv.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   std::ios::sync_with_stdio(false);
   plotwright::Console console = plotwright::MakeConsole(std::cin, std::cout, std::cerr);
   return plotwright::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), console,

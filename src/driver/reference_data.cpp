@@ -7,15 +7,22 @@
 #include <vector>
 
 #include "driver/embedded_data.h"
+#include "genetics/trait_model.h"
+#include "textio/edit.h"
 #include "textio/files.h"
 
 namespace plotwright {
 namespace {
 
-void ReportMalformed(Console& console, const std::string& problem) {
+constexpr const char* kMapFile = "zForbidden.csv";
+constexpr const char* kFoundersFile = "zHandsOff.csv";
+constexpr const char* kEffectsFile = "zKeepOut.csv";
+
+void ReportMalformed(Console& console, const std::string& problem, const std::vector<std::string>& more = {}) {
   PrintLine(console, "  ");
   PrintLine(console, " ERROR:");
   PrintLine(console, problem);
+  for (const std::string& line : more) PrintLine(console, line);
   PrintLine(console, "   Restore the file, or remove it from the game folder to play with");
   PrintLine(console, "   the copy built into the game");
 }
@@ -32,23 +39,32 @@ struct ReferenceFile {
   std::string At() const { return "   Line " + std::to_string(RecordLine) + " of the " + Name + " file: "; }
 };
 
-// Opens the named file from the game folder, or the built-in copy when the
-// folder has none.
-bool OpenReference(Console& console, const std::filesystem::path& folder, const std::string& name, int records,
-                   ReferenceFile& file) {
-  std::string text;
-  if (FileExists(folder, name)) {
-    if (!ReadWholeFile(folder, name, text)) {
-      ReportMalformed(console, "   The " + name + " file in the game folder cannot be opened");
-      return false;
-    }
-  } else {
+// The text of the named file: the game folder's copy, or the built-in one
+// when the folder has none. Returns false after reporting a copy that
+// cannot be read.
+bool ReferenceText(Console& console, const std::filesystem::path& folder, const std::string& name, std::string& text) {
+  if (!FileExists(folder, name)) {
     for (const EmbeddedFile& embedded : EmbeddedReferenceFiles()) {
       if (embedded.Name == name) text = std::string(embedded.Content);
     }
+    return true;
+  }
+  const FileProblem problem = ReadTextFile(folder, name, text);
+  if (problem == FileProblem::kNone) return true;
+  ReportMalformed(console, "   The " + name + " file in the game folder cannot be opened",
+                  FileProblemLines(problem, name, name, false, false));
+  return false;
+}
+
+// Starts reading a file's text; false after reporting a file saved as
+// UTF-16, which no record of it could be read from.
+bool OpenReference(Console& console, const std::string& name, std::string_view text, int records, ReferenceFile& file) {
+  if (LooksLikeUtf16(text)) {
+    ReportMalformed(console, "   The " + name + " file was saved as Unicode text; save it as CSV text");
+    return false;
   }
   file.Name = name;
-  file.Text.str(text);
+  file.Text.str(std::string(text));
   file.RecordsNeeded = records;
   return true;
 }
@@ -68,8 +84,10 @@ bool ReadRecord(Console& console, ReferenceFile& file, std::span<const ReadTarge
       return false;
     case ReadStatus::kConversionError:
       file.RecordLine = file.Reader.LineNumber;
-      ReportMalformed(console, file.At() + "\"" + result.Field + "\" is not " +
-                                   (targets[0].Type == ReadTarget::Kind::kReal ? "a number" : "a whole number"));
+      ReportMalformed(console, file.At() + "\"" + ShownField(result.Field) + "\" is " +
+                                   (IsTooLargeWholeNumber(result.Field)          ? "too large"
+                                    : targets[0].Type == ReadTarget::Kind::kReal ? "not a number"
+                                                                                 : "not a whole number"));
       return false;
     case ReadStatus::kSyntaxError:
       file.RecordLine = file.Reader.LineNumber;
@@ -79,9 +97,11 @@ bool ReadRecord(Console& console, ReferenceFile& file, std::span<const ReadTarge
   return false;
 }
 
-bool LoadLocusTable(Console& console, const std::filesystem::path& folder, ReferenceTables& reference) {
+}  // namespace
+
+bool ParseLocusTable(Console& console, std::string_view text, ReferenceTables& reference) {
   ReferenceFile file;
-  if (!OpenReference(console, folder, "zForbidden.csv", kLoci, file)) return false;
+  if (!OpenReference(console, kMapFile, text, kLoci, file)) return false;
   std::set<int> seen;
   for (LocusRecord& locus : reference.LocusTable) {
     locus = LocusRecord{};
@@ -101,12 +121,16 @@ bool LoadLocusTable(Console& console, const std::filesystem::path& folder, Refer
       return false;
     }
   }
+  if (seen.count(kFhbGeneQtl) == 0) {
+    ReportMalformed(console, "   The zForbidden.csv file holds no QTL 303, the resistance gene the screening reads");
+    return false;
+  }
   return true;
 }
 
-bool LoadFounders(Console& console, const std::filesystem::path& folder, ReferenceTables& reference) {
+bool ParseFounders(Console& console, std::string_view text, ReferenceTables& reference) {
   ReferenceFile file;
-  if (!OpenReference(console, folder, "zHandsOff.csv", kFounders, file)) return false;
+  if (!OpenReference(console, kFoundersFile, text, kFounders, file)) return false;
   std::vector<int> codes(kLoci);
   std::vector<ReadTarget> targets;
   for (int& code : codes) targets.push_back(IntegerTarget(code));
@@ -128,21 +152,26 @@ bool LoadFounders(Console& console, const std::filesystem::path& folder, Referen
   return true;
 }
 
-}  // namespace
-
-bool LoadLocusTableAndFounders(Console& console, const std::filesystem::path& folder, ReferenceTables& reference) {
-  return LoadLocusTable(console, folder, reference) && LoadFounders(console, folder, reference);
-}
-
-bool LoadMarkerEffects(Console& console, const std::filesystem::path& folder, ReferenceTables& reference) {
+bool ParseMarkerEffects(Console& console, std::string_view text, ReferenceTables& reference) {
   ReferenceFile file;
-  if (!OpenReference(console, folder, "zKeepOut.csv", kMarkerRows, file)) return false;
+  if (!OpenReference(console, kEffectsFile, text, kMarkerRows, file)) return false;
   for (TraitValues& row : reference.MarkerEffects) {
     row = TraitValues{};
     const ReadTarget targets[] = {RealTarget(row[0]), RealTarget(row[1]), RealTarget(row[2])};
     if (!ReadRecord(console, file, targets)) return false;
   }
   return true;
+}
+
+bool LoadLocusTableAndFounders(Console& console, const std::filesystem::path& folder, ReferenceTables& reference) {
+  std::string map, founders;
+  return ReferenceText(console, folder, kMapFile, map) && ParseLocusTable(console, map, reference) &&
+         ReferenceText(console, folder, kFoundersFile, founders) && ParseFounders(console, founders, reference);
+}
+
+bool LoadMarkerEffects(Console& console, const std::filesystem::path& folder, ReferenceTables& reference) {
+  std::string effects;
+  return ReferenceText(console, folder, kEffectsFile, effects) && ParseMarkerEffects(console, effects, reference);
 }
 
 }  // namespace plotwright

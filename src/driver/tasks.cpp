@@ -84,9 +84,10 @@ std::optional<int> RunTrial(Console& console, Game& game, TrialKind kind) {
   Population& entries = game.Entries;
   GameState& state = game.State;
   state.KeptCount = CountKept(entries.Kept);
-  const TrialPlan plan =
+  const std::optional<TrialPlan> plan =
       AskForLocations(console, kind, state.TrialYear, state.KeptCount, state.Balance, state.OverBudget);
-  SimulateTrialYear(plan, game.Stream, game.ErrorVariance, entries.LineGenValue, entries.TrialError, game.Lines);
+  if (!plan) return std::nullopt;  // back to the menu, nothing charged
+  SimulateTrialYear(*plan, game.Stream, game.ErrorVariance, entries.LineGenValue, entries.TrialError, game.Lines);
   ExchangeResults(console, game.Folder, LineTableText(entries.Kept, entries.EntryId, entries.EntryParents, game.Lines),
                   ResultsLayout::kLineTable, "  Phenotyping done for Year " + EditI(state.TrialYear, 1), entries.Kept);
   state.Phenotyped = 1;

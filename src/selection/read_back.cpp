@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "selection/results_file.h"
+#include "textio/edit.h"
 #include "textio/files.h"
 
 namespace plotwright {
@@ -15,9 +16,12 @@ namespace {
 constexpr const char* kSelectionsText = " - After making your selections, SAVE and CLOSE the CSV file";
 constexpr const char* kCorrectionsText = " - After making the corrections, SAVE and CLOSE the CSV file";
 
-void WaitForPlayer(Console& console, const char* text) {
+// The two lines of a wait, then anything the player should know before
+// pressing Enter.
+void WaitForPlayer(Console& console, const char* text, const std::vector<std::string>& why = {}) {
   PrintLine(console, text);
   PrintLine(console, "   then return to this window and press <Enter> to continue");
+  for (const std::string& line : why) PrintLine(console, line);
   WaitForEnter(console);
 }
 
@@ -36,10 +40,10 @@ bool FirstFieldBegins(const std::string& line, std::string_view expected) {
 std::size_t FirstDataLine(const std::vector<std::string>& lines, ResultsLayout layout) {
   static constexpr std::string_view kPlantHeader[] = {"Plant_ID"};
   static constexpr std::string_view kLineHeader[] = {"--", "--", "Line_ID"};
-  std::size_t next = 0;
   const std::span<const std::string_view> header = layout == ResultsLayout::kPlantTable
                                                        ? std::span<const std::string_view>(kPlantHeader)
                                                        : std::span<const std::string_view>(kLineHeader);
+  std::size_t next = 0;
   for (std::string_view word : header) {
     while (next < lines.size() && IsEmptyRecord(lines[next])) ++next;
     if (next == lines.size() || !FirstFieldBegins(lines[next], word)) return 0;
@@ -66,15 +70,6 @@ void PrintHeaderRepair(Console& console, ResultsLayout layout) {
   PrintLine(console, "  ");
 }
 
-// The first field as the player would recognise it: at most 24 characters,
-// anything unprintable shown as '?'.
-std::string Shown(std::string_view field) {
-  std::string shown;
-  for (char c : field.substr(0, 24)) shown += (c >= 32 && c < 127) ? c : '?';
-  if (field.size() > 24) shown += "...";
-  return shown;
-}
-
 std::vector<std::string> SplitIntoLines(const std::string& text) {
   std::istringstream in(text);
   LineReader reader{&in, 0};
@@ -85,53 +80,83 @@ std::vector<std::string> SplitIntoLines(const std::string& text) {
 
 }  // namespace
 
+Selection ParseSelection(std::string_view text, ResultsLayout layout, std::size_t entryCount) {
+  Selection selection;
+  if (LooksLikeUtf16(text)) {
+    selection.Read = Selection::Status::kUnicode;
+    return selection;
+  }
+  const std::vector<std::string> lines = SplitIntoLines(std::string(text));
+  const std::size_t firstData = FirstDataLine(lines, layout);
+  if (firstData == 0) {
+    selection.Read = Selection::Status::kHeaderChanged;
+    return selection;
+  }
+  for (std::size_t row = firstData; row < lines.size(); ++row) {
+    // A tab-separated row whose first cell was cleared starts with its tab.
+    if (lines[row].rfind('\t', 0) == 0) continue;
+    const SplitLine split = SplitFreeForm(lines[row]);
+    // A blank row, or one whose first cell was cleared, keeps nothing.
+    if (split.Fields.empty() || split.Fields[0].Null || split.Fields[0].Text.empty()) continue;
+    int id = 0;
+    if (!ConvertInteger(split.Fields[0].Text, id)) {
+      selection.Read = Selection::Status::kBadRow;
+      selection.BadLine = static_cast<int>(row + 1);
+      selection.BadField = split.Fields[0].Text;
+      return selection;
+    }
+    if (id >= 1 && static_cast<std::size_t>(id) <= entryCount) selection.Ids.push_back(id);
+  }
+  return selection;
+}
+
 void ReadBackSelection(Console& console, const std::filesystem::path& folder, ResultsLayout layout,
                        std::vector<int>& Kept) {
   const bool plants = layout == ResultsLayout::kPlantTable;
   PrintLine(console, "  ");
   PrintLine(console, " - Open the RESULTS.CSV file in Excel");
-  PrintLine(console,
-            plants ? " - Do NOT change or delete the header row" : " - Do NOT change or delete the 3 header rows");
+  PrintLine(console, plants ? " - Do NOT change or delete the header row" : " - Do NOT change or delete the 3 header rows");
   PrintLine(console, " - Delete the rows for the entries you do not wish to keep");
 
   const char* waitText = kSelectionsText;
+  FileProblem problem = FileProblem::kNone;
+  int lockedReads = 0;  // reads in a row that a lock file stopped
   while (true) {
-    if (waitText != nullptr) WaitForPlayer(console, waitText);
+    if (waitText != nullptr) {
+      WaitForPlayer(console, waitText, FileProblemLines(problem, kResultsFile, "RESULTS.CSV", false, lockedReads >= 2));
+    }
     waitText = kSelectionsText;
     // The file is read once per pass, so it cannot change under the reading.
     std::string text;
-    if (!CanOpenForUpdate(folder, kResultsFile, false) || !ReadWholeFile(folder, kResultsFile, text)) continue;
-    const std::vector<std::string> lines = SplitIntoLines(text);
-    const std::size_t firstData = FirstDataLine(lines, layout);
-    if (firstData == 0) {
-      PrintHeaderRepair(console, layout);
-      WaitForPlayer(console, plants ? kSelectionsText : kCorrectionsText);
-      waitText = nullptr;  // straight back to the open
-      continue;
-    }
-    std::vector<int> ids;
-    bool readable = true;
-    for (std::size_t row = firstData; row < lines.size() && readable; ++row) {
-      const SplitLine split = SplitFreeForm(lines[row]);
-      // A blank row, or one whose first cell was cleared, keeps nothing.
-      if (split.Fields.empty() || split.Fields[0].Null || split.Fields[0].Text.empty()) continue;
-      int id = 0;
-      if (!ConvertInteger(split.Fields[0].Text, id)) {
+    problem = ReadTextFile(folder, kResultsFile, text);
+    lockedReads = problem == FileProblem::kLockFile ? lockedReads + 1 : 0;
+    if (problem != FileProblem::kNone) continue;
+    const Selection selection = ParseSelection(text, layout, Kept.size());
+    switch (selection.Read) {
+      case Selection::Status::kRead:
+        std::fill(Kept.begin(), Kept.end(), 0);
+        for (int id : selection.Ids) Kept[static_cast<std::size_t>(id - 1)] = 1;
+        return;
+      case Selection::Status::kUnicode:
         PrintLine(console, "  ");
-        PrintLine(console, " Line " + std::to_string(row + 1) + " of the RESULTS.CSV file starts with \"" +
-                               Shown(split.Fields[0].Text) + "\", which is not");
+        PrintLine(console, " The RESULTS.CSV file was saved as Unicode text; save it as CSV text");
+        waitText = kCorrectionsText;
+        break;
+      case Selection::Status::kHeaderChanged:
+        PrintHeaderRepair(console, layout);
+        WaitForPlayer(console, plants ? kSelectionsText : kCorrectionsText);
+        waitText = nullptr;  // straight back to the open
+        break;
+      case Selection::Status::kBadRow:
+        PrintLine(console, "  ");
+        PrintLine(console, " Line " + std::to_string(selection.BadLine) + " of the RESULTS.CSV file starts with \"" +
+                               ShownField(selection.BadField) + "\", which is " +
+                               (IsTooLargeWholeNumber(selection.BadField) ? "too large for" : "not"));
         PrintLine(console, std::string(" a ") + (plants ? "Plant_ID" : "Line_ID") +
                                "; the first column may hold only the IDs of the entries you keep");
-        readable = false;
         waitText = kCorrectionsText;
-        continue;
-      }
-      if (id >= 1 && static_cast<std::size_t>(id) <= Kept.size()) ids.push_back(id);
+        break;
     }
-    if (!readable) continue;
-    std::fill(Kept.begin(), Kept.end(), 0);
-    for (int id : ids) Kept[static_cast<std::size_t>(id - 1)] = 1;
-    return;
   }
 }
 

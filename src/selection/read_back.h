@@ -19,6 +19,21 @@ enum class ResultsLayout {
   kLineTable,   // three header rows: "--", "--", "Line_ID"
 };
 
+// What a saved Results.csv says: the IDs of 1..entryCount in its first
+// column, or why it cannot be read.
+struct Selection {
+  enum class Status { kRead, kUnicode, kHeaderChanged, kBadRow } Read = Status::kRead;
+  std::vector<int> Ids;   // in file order, duplicates as written
+  int BadLine = 0;        // the line of a row that starts with no ID (kBadRow)
+  std::string BadField;   // that row's first field
+};
+
+// Reads the text of a saved Results.csv. The header rows are the first lines
+// that hold a value. A data row keeps its first field's ID; a row that holds
+// nothing there (an empty line, a cleared cell, a tab at the start of a
+// tab-separated row) keeps nothing, nor does an ID outside 1..entryCount.
+Selection ParseSelection(std::string_view text, ResultsLayout layout, std::size_t entryCount);
+
 // Waits for the player's selection and sets Kept[id - 1] to 1 exactly for
 // the IDs 1..Kept.size() found in the first column; rows holding other IDs
 // are ignored. Returns only once a read-back has succeeded.

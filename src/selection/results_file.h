@@ -76,8 +76,8 @@ std::string PlantTableText(std::span<const int> Kept, std::span<const int> Entry
 std::string LineTableText(std::span<const int> Kept, std::span<const int> EntryId,
                           std::span<const std::array<int, 2>> EntryParents, const LineTable& table);
 
-// Writes `text` as Results.csv, asking the player to close the file and
-// trying again for as long as another program holds it.
+// Writes `text` as Results.csv; while that fails, tells the player why and
+// tries again after Enter.
 void WriteResultsFile(Console& console, const std::filesystem::path& folder, const std::string& text);
 
 }  // namespace plotwright

@@ -9,21 +9,45 @@ Console MakeConsole(std::istream& in, std::ostream& out, std::ostream& err) {
   return Console{in, out, err, LineReader{&in, 0}};
 }
 
-void PrintLine(Console& console, std::string_view text) { console.Out << ' ' << text << '\n'; }
+namespace {
 
-void PrintRecord(Console& console, std::string_view record) { console.Out << record << '\n'; }
+// A console that can no longer be written (a full device, a closed pipe)
+// ends the game at once, as end of input does.
+void CheckWritten(Console& console) {
+  if (console.Out.fail()) throw FatalIoError{"cannot write, unit " + std::to_string(kScreenUnit) + ", file stdout"};
+}
 
-void PrintPrompt(Console& console, std::string_view record) { console.Out << record << std::flush; }
+}  // namespace
+
+void PrintLine(Console& console, std::string_view text) {
+  console.Out << ' ' << text << '\n';
+  CheckWritten(console);
+}
+
+void PrintRecord(Console& console, std::string_view record) {
+  console.Out << record << '\n';
+  CheckWritten(console);
+}
+
+void PrintPrompt(Console& console, std::string_view record) {
+  console.Out << record << std::flush;
+  CheckWritten(console);
+}
+
+void FlushConsole(Console& console) {
+  console.Out.flush();
+  CheckWritten(console);
+}
 
 void WaitForEnter(Console& console) {
-  console.Out.flush();
+  FlushConsole(console);
   if (SkipLine(console.Input).Status == ReadStatus::kEndOfFile) {
     FailRead(ReadStatus::kEndOfFile, kConsoleUnit, "stdin");
   }
 }
 
 bool ReadAnswer(Console& console, int& value) {
-  console.Out.flush();
+  FlushConsole(console);
   int answer = 0;
   const ReadTarget target = IntegerTarget(answer);
   ReadResult result = ReadValues(console.Input, {&target, 1});

@@ -11,8 +11,9 @@
 
 namespace plotwright {
 
-// The unit number fatal diagnostics give the console input.
+// The unit numbers fatal diagnostics give the console's input and output.
 inline constexpr int kConsoleUnit = 5;
+inline constexpr int kScreenUnit = 6;
 
 struct Console {
   std::istream& In;
@@ -32,6 +33,10 @@ void PrintRecord(Console& console, std::string_view record);
 // A formatted record left open, so the answer is typed on the same line; the
 // next output of any kind continues this record.
 void PrintPrompt(Console& console, std::string_view record);
+
+// Writes out what has been printed so far. Every print and every flush
+// that fails throws a FatalIoError ("cannot write, unit 6, file stdout").
+void FlushConsole(Console& console);
 
 // Reads and discards one console line. End of input is fatal.
 void WaitForEnter(Console& console);

@@ -35,6 +35,13 @@ std::string EditF(double value, int width, int decimals) {
   return RightJustify(text, width);
 }
 
+std::string ShownField(std::string_view field) {
+  std::string shown;
+  for (char c : field.substr(0, 24)) shown += (c >= 32 && c < 127) ? c : '?';
+  if (field.size() > 24) shown += "...";
+  return shown;
+}
+
 std::string EditA(std::string_view text, int width) {
   std::string field(text.substr(0, static_cast<std::size_t>(width)));
   field.resize(static_cast<std::size_t>(width), ' ');

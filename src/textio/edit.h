@@ -20,4 +20,8 @@ std::string EditF(double value, int width, int decimals);
 // Aw: the text cut or blank-padded to exactly `width` columns.
 std::string EditA(std::string_view text, int width);
 
+// A field of a file as a message quotes it: at most 24 characters, "..."
+// after a longer one, anything unprintable shown as '?'.
+std::string ShownField(std::string_view field);
+
 }  // namespace plotwright

@@ -1,16 +1,56 @@
 #include "textio/files.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <system_error>
 
 namespace plotwright {
 namespace {
 
-bool LockFileExists(const std::filesystem::path& folder, std::string_view name) {
+struct CloseFile {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, CloseFile>;
+
+// Opens by the path's own characters, so that a folder named with any
+// letters works on every system.
+std::FILE* Open(const std::filesystem::path& path, const char* mode) {
+#ifdef _WIN32
+  const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+  return _wfopen(path.c_str(), wideMode.c_str());
+#else
+  return std::fopen(path.c_str(), mode);
+#endif
+}
+
+bool IsReadOnly(const std::filesystem::path& path) {
   std::error_code error;
-  return std::filesystem::exists(PathInFolder(folder, ".~lock." + std::string(name) + "#"), error);
+  const auto permissions = std::filesystem::status(path, error).permissions();
+  return !error && (permissions & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
+}
+
+// The problem behind an errno of a failed open, write or close.
+FileProblem ProblemOf(int error, const std::filesystem::path& path) {
+  switch (error) {
+    case ENOENT:
+      return FileProblem::kMissing;
+    case ENOSPC:
+    case EFBIG:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return FileProblem::kDiskFull;
+    case EACCES:
+    case EPERM:
+#ifdef EROFS
+    case EROFS:
+#endif
+      // Windows refuses a file another program holds as if it were read-only.
+      return IsReadOnly(path) ? FileProblem::kNoPermission : FileProblem::kHeld;
+    default:
+      return FileProblem::kOther;
+  }
 }
 
 }  // namespace
@@ -24,30 +64,100 @@ bool FileExists(const std::filesystem::path& folder, std::string_view name) {
   return std::filesystem::is_regular_file(PathInFolder(folder, name), error);
 }
 
-bool CanOpenForUpdate(const std::filesystem::path& folder, std::string_view name, bool create) {
-  if (LockFileExists(folder, name)) return false;
-  // "a+" creates a missing file without truncating an existing one; "r+"
-  // fails on a missing one. Both need read and write access.
-  std::FILE* file = std::fopen(PathInFolder(folder, name).string().c_str(), create ? "a+" : "r+");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+std::string LockFileName(std::string_view name) {
+  std::string lock = ".~lock.";
+  lock.append(name).append("#");
+  return lock;
 }
 
-bool ReadWholeFile(const std::filesystem::path& folder, std::string_view name, std::string& content) {
-  std::ifstream in(PathInFolder(folder, name), std::ios::binary);
-  if (!in) return false;
-  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+FileProblem ReadTextFile(const std::filesystem::path& folder, std::string_view name, std::string& content) {
+  const std::filesystem::path path = PathInFolder(folder, name);
+  if (!FileExists(folder, name)) return FileProblem::kMissing;
+  if (FileExists(folder, LockFileName(name))) return FileProblem::kLockFile;
+  if (!IsReadOnly(path)) {
+    errno = 0;
+    if (!FileHandle(Open(path, "r+b"))) return ProblemOf(errno, path);
+  }
+  errno = 0;
+  const FileHandle file(Open(path, "rb"));
+  if (!file) return ProblemOf(errno, path);
+  std::string bytes;
+  char buffer[65536];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, got);
+  if (std::ferror(file.get())) return FileProblem::kOther;
+  content = WithLfLineEnds(bytes);
+  return FileProblem::kNone;
 }
 
-bool WriteWholeFile(const std::filesystem::path& folder, std::string_view name, std::string_view content) {
-  if (LockFileExists(folder, name)) return false;
-  std::ofstream out(PathInFolder(folder, name), std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-  out.close();
-  return !out.fail();
+FileProblem WriteWholeFile(const std::filesystem::path& folder, std::string_view name, std::string_view content) {
+  if (FileExists(folder, LockFileName(name))) return FileProblem::kLockFile;
+  const std::filesystem::path path = PathInFolder(folder, name);
+  std::string freshName = ".";
+  freshName.append(name).append(".new");
+  const std::filesystem::path fresh = PathInFolder(folder, freshName);
+  errno = 0;
+  std::FILE* file = Open(fresh, "wb");
+  if (file == nullptr) return ProblemOf(errno, folder);
+  errno = 0;
+  const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size() &&
+                       std::fflush(file) == 0;
+  const int writeError = errno;
+  const bool closed = std::fclose(file) == 0;
+  const int closeError = errno;
+  std::error_code error;
+  if (!written || !closed) {
+    std::filesystem::remove(fresh, error);
+    return ProblemOf(!written ? writeError : closeError, fresh);
+  }
+  std::filesystem::rename(fresh, path, error);
+  if (error) {
+    std::filesystem::remove(fresh, error);
+    return IsReadOnly(path) ? FileProblem::kNoPermission : FileProblem::kHeld;
+  }
+  return FileProblem::kNone;
+}
+
+std::vector<std::string> FileProblemLines(FileProblem problem, std::string_view name, std::string_view shown,
+                                          bool writing, bool lockStayed) {
+  const std::string file(shown);
+  switch (problem) {
+    case FileProblem::kNone:
+      return {};
+    case FileProblem::kMissing:
+      return {"   The game folder holds no " + file + " file"};
+    case FileProblem::kLockFile:
+      if (!lockStayed) return {"   A spreadsheet's lock file says that " + file + " is open"};
+      return {"   A spreadsheet's lock file says that " + file + " is open: it is " + LockFileName(name),
+              "   in the game folder; if no spreadsheet has " + file + " open, delete that file"};
+    case FileProblem::kHeld:
+      return {"   Another program holds " + file + " open"};
+    case FileProblem::kNoPermission:
+      return {"   " + file + (writing ? " cannot be written: the file or the game folder is read-only"
+                                     : " cannot be read: the game may not open it")};
+    case FileProblem::kDiskFull:
+      return {"   " + file + " cannot be written: the disk is full, or the file is too large for it"};
+    case FileProblem::kOther:
+      break;
+  }
+  return {"   " + file + (writing ? " cannot be written" : " cannot be read")};
+}
+
+std::string WithLfLineEnds(std::string_view text) {
+  std::string lines;
+  lines.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      lines += text[i];
+    } else if (i + 1 == text.size() || text[i + 1] != '\n') {
+      lines += '\n';
+    }
+  }
+  return lines;
+}
+
+bool LooksLikeUtf16(std::string_view bytes) {
+  if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0) return true;
+  return bytes.find('\0') != std::string_view::npos;
 }
 
 }  // namespace plotwright

@@ -1,11 +1,13 @@
 // Files of the game folder: existence, the "held by another program" test,
-// and whole-file reads and writes. Every file is opened, read or written to
-// the end, and closed before the next one is touched.
+// and whole-file reads and writes, each of which says why it failed. Every
+// file is opened, read or written to the end, and closed before the next one
+// is touched.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plotwright {
 
@@ -13,18 +15,47 @@ std::filesystem::path PathInFolder(const std::filesystem::path& folder, std::str
 
 bool FileExists(const std::filesystem::path& folder, std::string_view name);
 
-// Whether the file can be opened for reading and writing together, as a file
-// no other program holds can be. A spreadsheet's lock file (".~lock.NAME#")
-// beside it counts as held too, since on Linux and macOS the spreadsheet does
-// not stop others from opening the file. With `create`, a missing file is
-// created empty; without it, a missing file cannot be opened.
-bool CanOpenForUpdate(const std::filesystem::path& folder, std::string_view name, bool create);
+// Why a file could not be read or written.
+enum class FileProblem {
+  kNone,
+  kMissing,       // no such file in the game folder
+  kLockFile,      // a spreadsheet's lock file (".~lock.NAME#") lies beside it
+  kHeld,          // another program holds it open
+  kNoPermission,  // the file or the folder may not be read or written
+  kDiskFull,      // no room left, or the file would pass the size this computer allows
+  kOther,
+};
 
-// Reads the whole file. Returns false if it cannot be opened.
-bool ReadWholeFile(const std::filesystem::path& folder, std::string_view name, std::string& content);
+// The lock file a spreadsheet keeps beside a file it has open. On Linux and
+// macOS the spreadsheet does not stop others from opening the file, so the
+// game takes the lock file as the sign that the file is held.
+std::string LockFileName(std::string_view name);
 
-// Replaces the file's contents, creating it if missing. Returns false if it
-// is held by another program or cannot be written.
-bool WriteWholeFile(const std::filesystem::path& folder, std::string_view name, std::string_view content);
+// Reads the whole file as text, any line end (CRLF, a lone CR or LF) made
+// LF. A file another program holds is not read: on Windows a spreadsheet
+// keeps others from opening its file for writing, so a writable file that
+// cannot be opened for reading and writing together is held; a read-only
+// file is only read.
+FileProblem ReadTextFile(const std::filesystem::path& folder, std::string_view name, std::string& content);
+
+// Replaces the file by one holding `content`: written beside it under
+// another name and then renamed over it, so that a link is replaced rather
+// than followed and a failed write leaves the old file whole.
+FileProblem WriteWholeFile(const std::filesystem::path& folder, std::string_view name, std::string_view content);
+
+// What the player is told, after the standard lines of a wait, when a file
+// could not be used: one line naming the cause. `shown` is the file's name as
+// the messages write it ("RESULTS.CSV"). When a lock file was the cause at
+// the wait before as well (`lockStayed`), a second line says what it is and
+// that it may be deleted.
+std::vector<std::string> FileProblemLines(FileProblem problem, std::string_view name, std::string_view shown,
+                                          bool writing, bool lockStayed);
+
+// Every line end of `text` (CRLF, a lone CR or LF) made LF.
+std::string WithLfLineEnds(std::string_view text);
+
+// Whether `bytes` look like UTF-16 text rather than single-byte text: a
+// UTF-16 byte-order mark, or a NUL byte, which CSV text never holds.
+bool LooksLikeUtf16(std::string_view bytes);
 
 }  // namespace plotwright

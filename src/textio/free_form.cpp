@@ -110,6 +110,13 @@ bool ConvertInteger(std::string_view text, int& value) {
   return true;
 }
 
+bool IsTooLargeWholeNumber(std::string_view text) {
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+  int unused = 0;
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos &&
+         !ConvertInteger(text, unused);
+}
+
 bool ConvertReal(std::string_view text, double& value) {
   std::string normal(text);
   if (!normal.empty() && normal.front() == '+') {

@@ -54,6 +54,9 @@ bool IsEmptyRecord(std::string_view line);
 bool ConvertInteger(std::string_view text, int& value);
 bool ConvertReal(std::string_view text, double& value);
 
+// Whether `text` is a whole number written right but beyond the 32-bit range.
+bool IsTooLargeWholeNumber(std::string_view text);
+
 // A target of a read: a whole number or a real.
 struct ReadTarget {
   enum class Kind { kInteger, kReal } Type = Kind::kInteger;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -30,9 +31,10 @@ struct TrialPlan {
 
 // Asks for the numbers of locations of the traits the trial measures and
 // charges `lineCount` lines for them; while the money does not suffice it
-// says so and asks again.
-TrialPlan AskForLocations(Console& console, TrialKind kind, int TrialYear, int lineCount, float& Balance,
-                          int& OverBudget);
+// says so and asks again. When not even one location of each can be paid,
+// it says so, charges nothing and returns no plan.
+std::optional<TrialPlan> AskForLocations(Console& console, TrialKind kind, int TrialYear, int lineCount,
+                                         float& Balance, int& OverBudget);
 
 // Simulates the trial of every line, kept or not, for each trait measured in
 // the order yield, protein, Fhb, and appends each trait's column (values,

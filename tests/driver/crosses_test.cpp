@@ -31,7 +31,7 @@ const char kDuplicateError[] =
 TEST(CrossesTest, ReadsWhatSpreadsheetsAndEditorsWrite) {
   const Checked checked = Check(
       "\xEF\xBB\xBF"
-      "1,4,300,extra words\r\n\n , ,\n6;6;50\n12 15 0\n");
+      "1,4,300,extra words\r\n\n , ,\n\"6\";\"6\";\"50\"\n12 15 0\n");
   EXPECT_EQ(checked.Out, "");
   const CrossTable& crosses = checked.File.Crosses;
   EXPECT_EQ(crosses.CrossParents, (std::vector<std::array<int, 2>>{{1, 4}, {6, 6}, {12, 15}}));
@@ -44,7 +44,7 @@ TEST(CrossesTest, ReadsWhatSpreadsheetsAndEditorsWrite) {
 // file without plants.
 TEST(CrossesTest, ProblemsAreReportedOneInTheirOrder) {
   struct Case {
-    const char* text;
+    std::string text;
     std::string shows;
   } cases[] = {
       {"1,2,2000\n3,5,2001\n1,2,5\n", kSizeError},  // and no duplicate error as well
@@ -61,6 +61,13 @@ TEST(CrossesTest, ProblemsAreReportedOneInTheirOrder) {
       {"1,4,-1\n\n2,16,10\n", "Line 1 of the CROSSES.CSV file asks for -1 plants;\n"},
       {"1,4,300\n\n2,16,10\n", "Line 3 of the CROSSES.CSV file names founder 16;\n"},
       {"1,4,0\n2,5,0\n", "holds no plants"},
+      {"1,4,300\n2,7,2147483648\n",
+       "Line 2 of the CROSSES.CSV file holds the number 2147483648, which is too large:\n"},
+      {std::string("\xFF\xFE"
+                   "1\0,\0"
+                   "4\0",
+                   8),
+       "The CROSSES.CSV file was saved as Unicode text; save it as CSV text\n"},
       {"", "holds no plants"},
   };
   for (const Case& c : cases) {

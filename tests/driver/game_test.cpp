@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "support/scripted_player.h"
+#include "textio/files.h"
 
 namespace plotwright {
 namespace {
@@ -22,7 +24,7 @@ TEST(GameTest, StartUpFromMissingCrossesFileToTheFirstMenu) {
   folder.Write("Results.csv", "an old game's results\n");
   const std::vector<PlayerStep> steps = {
       {""},
-      {"", [](const std::filesystem::path& path) { std::ofstream(path / "Crosses.csv") << "3,12,4\n1,4,3\n"; }},
+      {"", [](const std::filesystem::path& path) { std::ofstream(path / "Crosses.csv") << "3,12,4\r1,4,3\r"; }},
       {""}};
   const auto run = PlayScripted(folder.Path(), steps, -7);
   EXPECT_EQ(run.Status, kExitFatalIo);  // the script ends at the menu
@@ -47,6 +49,10 @@ TEST(GameTest, StartUpFromMissingCrossesFileToTheFirstMenu) {
 
 TEST(GameTest, HeldFilesAreWaitedFor) {
   TempFolder folder;
+  folder.Write(".~lock.Results.csv#", "");
+  const auto none = PlayScripted(folder.Path(), {{""}});
+  EXPECT_TRUE(EndsWith(none.Out, kCrossesClosed + std::string("    The game folder holds no CROSSES.CSV file\n")));
+  EXPECT_FALSE(FileExists(folder.Path(), "Crosses.csv"));  // the game never makes one
   folder.Write("Crosses.csv", "1,2,1\n");
   folder.Write(".~lock.Results.csv#", "");
   folder.Write(".~lock.Crosses.csv#", "");
@@ -80,12 +86,15 @@ TEST(GameTest, GamesEndThroughTheEndSequence) {
   // 14000 plants cost 280000 to predict.
   folder.Write("Crosses.csv", "1,2,2000\n1,3,2000\n1,4,2000\n1,5,2000\n1,6,2000\n1,7,2000\n1,8,2000\n");
   std::filesystem::remove(folder.Path() / "zKeepOut.csv");
-  const auto broke = PlayScripted(folder.Path(), {{""}, {"2"}, {""}});
+  // Lines leave 39825 dollars; Fhb at one location would cost 70000, so the
+  // trial returns to the menu without a charge.
+  const auto broke = PlayScripted(folder.Path(), {{""}, {"3"}, {"5"}, {"2"}, {""}});
+  EXPECT_TRUE(testing::Contains(broke.Out, "Not even one location can be paid for: choose another task\n"));
   EXPECT_EQ(broke.Status, kExitNormal);
   EXPECT_EQ(broke.Err, "");
   EXPECT_TRUE(EndsWith(broke.Out,
                        "          --->>> Expenses exceed remaining funds\n"
-                       "                    Balance:  $      249825.\n"
+                       "                    Balance:  $       39825.\n"
                        "                    Expenses: $      280000.\n"
                        "   \n   \n          --->>> Program terminated\n" +
                            std::string(kEndSequence)));
@@ -96,6 +105,18 @@ TEST(GameTest, GamesEndThroughTheEndSequence) {
   const auto released = PlayScripted(folder.Path(), {{""}, {"3"}, {"5"}, {"1"}, {""}, {"99"}, {"3"}, {""}});
   EXPECT_TRUE(testing::Contains(released.Out, "  Line ID      3, from Parent  1 x Parent  2\n"));
   EXPECT_TRUE(EndsWith(released.Out, kEndSequence));
+}
+
+TEST(GameTest, AConsoleThatCannotBeWrittenEndsTheGame) {
+  struct Full : std::streambuf {
+    int_type overflow(int_type) override { return traits_type::eof(); }
+  } full;
+  std::ostream out(&full);
+  std::istringstream in("\n");
+  std::ostringstream err;
+  Console console = MakeConsole(in, out, err);
+  EXPECT_EQ(RunGame(console, TempFolder().Path(), GameOptions{-1}), kExitFatalIo);
+  EXPECT_EQ(err.str(), "cannot write, unit 6, file stdout\n");
 }
 
 }  // namespace

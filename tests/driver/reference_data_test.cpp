@@ -78,6 +78,18 @@ TEST(ReferenceDataTest, MalformedFilesAreReportedWithFileLineAndProblem) {
       {"zHandsOff.csv", secondFounderStarting(""), "founder 2 has the allele code 0 at locus 1"},
       {"zKeepOut.csv", "0.1,0.2,abc\n", "Line 1 of the zKeepOut.csv file: \"abc\" is not a number"},
       {"zKeepOut.csv", "0.1,0.2,'0.3\n", "Line 1 of the zKeepOut.csv file: a quoted text is not closed"},
+      {"zKeepOut.csv",
+       "0.1,0.2,ab\x01"
+       "cdefghijklmnopqrstuvwxyz\n",
+       "\"ab?cdefghijklmnopqrstuvw...\" is not a number"},
+      {"zForbidden.csv", "99999999999,1,0\n" + map, "\"99999999999\" is too large"},
+      {"zForbidden.csv", map.substr(0, map.find("\n303,") + 1) + "0" + map.substr(map.find("\n303,") + 4),
+       "The zForbidden.csv file holds no QTL 303, the resistance gene the screening reads"},
+      {"zHandsOff.csv",
+       std::string("\xFF\xFE"
+                   "1\0",
+                   4),
+       "The zHandsOff.csv file was saved as Unicode text"},
       {"zKeepOut.csv", "0.1,0.2,0.3\n", "The zKeepOut.csv file ends after 1 of its 513 records"},
   };
   for (const Case& c : cases) {

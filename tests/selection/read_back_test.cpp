@@ -71,6 +71,10 @@ TEST(ReadBackTest, KeepsExactlyTheIdsLeftInTheFirstColumn) {
       // Empty rows before or between the header rows are passed over, not
       // taken for a changed header; the data rows start after the last one.
       {ResultsLayout::kLineTable, "\n,,,\n--,--\n \n--\n\nLine_ID\n3\n\n1\n", {1, 0, 1, 0, 0}},
+      // A Mac spreadsheet's CR line ends; a tab-separated row whose ID cell
+      // was cleared starts with its tab, and keeps nothing.
+      {ResultsLayout::kLineTable, "--\r--\rLine_ID\r3\r1\r", {1, 0, 1, 0, 0}},
+      {ResultsLayout::kLineTable, "--\t--\n--\t--\nLine_ID\tParent_1\n\t1\t4\n3\t12\t15\n", {0, 0, 1, 0, 0}},
   };
   for (const Case& c : cases) {
     const ReadBack result = ReadAfter(c.layout, {1, 0, 1, 1, 1}, {Saves(c.saved)});
@@ -112,6 +116,29 @@ TEST(ReadBackTest, WhatCannotBeReadIsWaitedFor) {
                                 "  a Line_ID; the first column may hold only the IDs of the entries you keep\n" +
                                     kCorrectionsWait));
   EXPECT_TRUE(testing::Contains(line.Out, "starts with \"abc defghijklmnopqrstuvw...\""));
+}
+
+// A file saved as UTF-16, a number too large and a lock file that stays are
+// each named; the lock file after it has stopped two reads in a row.
+TEST(ReadBackTest, FileFaultsAreNamed) {
+  const auto lock = [](const std::filesystem::path& path) { std::ofstream(path / ".~lock.Results.csv#"); };
+  PlayerStep unlocks = Saves(kLineHeader + "3\n");
+  unlocks.BeforeAnswer = [save = unlocks.BeforeAnswer](const std::filesystem::path& path) {
+    std::filesystem::remove(path / ".~lock.Results.csv#");
+    save(path);
+  };
+  const ReadBack read = ReadAfter(
+      ResultsLayout::kLineTable, {1, 1, 1},
+      {Saves(std::string("\xFF\xFE-\0-\0", 6)), Saves(kLineHeader + "99999999999\n"), {"", lock}, {""}, {""}, unlocks});
+  EXPECT_EQ(read.Kept, (std::vector<int>{0, 0, 1}));
+  EXPECT_TRUE(testing::Contains(
+      read.Out, "  The RESULTS.CSV file was saved as Unicode text; save it as CSV text\n" + kCorrectionsWait));
+  EXPECT_TRUE(testing::Contains(read.Out, "starts with \"99999999999\", which is too large for\n  a Line_ID;"));
+  const std::string named = "    A spreadsheet's lock file says that RESULTS.CSV is open: it is .~lock.Results.csv#\n";
+  EXPECT_TRUE(testing::Contains(
+      read.Out,
+      kSelectionsWait + "    A spreadsheet's lock file says that RESULTS.CSV is open\n" + kSelectionsWait + named));
+  EXPECT_EQ(Count(read.Out, named), 2u);
 }
 
 }  // namespace

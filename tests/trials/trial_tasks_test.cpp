@@ -16,7 +16,7 @@ TEST(TrialTasksTest, LocationsAreAskedUntilTheyFitAndArePaid) {
   testing::TestConsole c("13\nx\n12\n5\n0\n-1\n2\n");
   float balance = 100000.0f;
   int overBudget = -1;
-  const TrialPlan plan = AskForLocations(c.console, TrialKind::kAllTraits, 2, 10, balance, overBudget);
+  const TrialPlan plan = *AskForLocations(c.console, TrialKind::kAllTraits, 2, 10, balance, overBudget);
   EXPECT_EQ(plan.Year, 2);
   EXPECT_EQ(plan.YieldProteinLocations, 12);
   EXPECT_EQ(plan.FhbLocations, 2);
@@ -28,7 +28,7 @@ TEST(TrialTasksTest, LocationsAreAskedUntilTheyFitAndArePaid) {
   // 1000 lines at 4 Fhb locations cost 20000; at 3 exactly the 15000 left.
   testing::TestConsole refused("4\n3\n");
   balance = 15000.0f;
-  const TrialPlan fhb = AskForLocations(refused.console, TrialKind::kFhb, 1, 1000, balance, overBudget);
+  const TrialPlan fhb = *AskForLocations(refused.console, TrialKind::kFhb, 1, 1000, balance, overBudget);
   EXPECT_EQ(fhb.FhbLocations, 3);
   EXPECT_EQ(fhb.YieldProteinLocations, 0);
   EXPECT_EQ(balance, 0.0f);
@@ -36,6 +36,15 @@ TEST(TrialTasksTest, LocationsAreAskedUntilTheyFitAndArePaid) {
                                 "                    Expenses: $     20000.00\n   \n   \n"
                                 "                 Reduce the number of locations\n   \n" +
                                     kFhbPrompt + "   \n   \n          --->>> Remaining balance: $         0.00\n"));
+
+  // 16000 lines at one Fhb location cost 80000: nothing is asked or charged.
+  testing::TestConsole broke;
+  balance = 9800.0f;
+  EXPECT_FALSE(AskForLocations(broke.console, TrialKind::kFhb, 1, 16000, balance, overBudget));
+  EXPECT_EQ(balance, 9800.0f);
+  EXPECT_TRUE(testing::EndsWith(broke.out.str(),
+                                "Expenses: $     80000.00\n   \n   \n"
+                                "                 Not even one location can be paid for: choose another task\n"));
 }
 
 }  // namespace

@@ -1,0 +1,67 @@
+#include "textio/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "support/scripted_player.h"
+
+namespace plotwright {
+namespace {
+
+using testing::TempFolder;
+
+TEST(FilesTest, TextComesBackWithLfLineEndsAndUtf16IsRecognised) {
+  EXPECT_EQ(WithLfLineEnds("1,4,300\r2,7,300\r\n3,12,300\n\r"), "1,4,300\n2,7,300\n3,12,300\n\n");
+  EXPECT_TRUE(LooksLikeUtf16("\xFF\xFE" "1\0,\0" + std::string(1, '\0')));
+  EXPECT_TRUE(LooksLikeUtf16(std::string("1\0,\0", 4)));
+  EXPECT_FALSE(LooksLikeUtf16("\xEF\xBB\xBF" "Plant_ID,Parent_1\n"));
+}
+
+// A write goes to a new file renamed over the old one: a link is replaced,
+// not followed, and a write that fails leaves the old file whole.
+TEST(FilesTest, AWriteReplacesTheFileWholeOrNotAtAll) {
+  TempFolder folder, elsewhere;
+  elsewhere.Write("precious.txt", "keep me\n");
+  std::error_code linked;
+  std::filesystem::create_symlink(elsewhere.Path() / "precious.txt", folder.Path() / "Results.csv", linked);
+  if (!linked) {
+    EXPECT_EQ(WriteWholeFile(folder.Path(), "Results.csv", "   \n"), FileProblem::kNone);
+    EXPECT_EQ(elsewhere.Read("precious.txt"), "keep me\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder.Path() / "Results.csv"));
+  }
+  folder.Write("Results.csv", "the last table\n");
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  const rlimit small{100, limit.rlim_max};
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  const FileProblem tooLarge = WriteWholeFile(folder.Path(), "Results.csv", std::string(1000, 'x'));
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(tooLarge, FileProblem::kDiskFull);
+  EXPECT_EQ(folder.Read("Results.csv"), "the last table\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no leftover
+}
+
+TEST(FilesTest, ReadsSayWhyTheyFailed) {
+  TempFolder folder;
+  std::string text;
+  EXPECT_EQ(ReadTextFile(folder.Path(), "Crosses.csv", text), FileProblem::kMissing);
+  EXPECT_FALSE(FileExists(folder.Path(), "Crosses.csv"));  // and none is made
+  folder.Write("Crosses.csv", "1,4,300\r");
+  folder.Write(".~lock.Crosses.csv#", "");
+  EXPECT_EQ(ReadTextFile(folder.Path(), "Crosses.csv", text), FileProblem::kLockFile);
+  std::filesystem::remove(folder.Path() / ".~lock.Crosses.csv#");
+  std::filesystem::permissions(folder.Path() / "Crosses.csv", std::filesystem::perms::owner_read);
+  EXPECT_EQ(ReadTextFile(folder.Path(), "Crosses.csv", text), FileProblem::kNone);  // read-only is fine to read
+  EXPECT_EQ(text, "1,4,300\n");
+  EXPECT_EQ(FileProblemLines(FileProblem::kLockFile, "Results.csv", "RESULTS.CSV", true, true),
+            (std::vector<std::string>{
+                "   A spreadsheet's lock file says that RESULTS.CSV is open: it is .~lock.Results.csv#",
+                "   in the game folder; if no spreadsheet has RESULTS.CSV open, delete that file"}));
+}
+
+}  // namespace
+}  // namespace plotwright
