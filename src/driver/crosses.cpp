@@ -107,8 +107,9 @@ void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable) {
     }
   }
   if (file.FirstMalformedLine != 0) {
-    const std::string fault = file.TooLarge.empty() ? " does not start with three whole numbers:"
-                                                    : " holds the number " + ShownField(file.TooLarge) + ", which is too large:";
+    const std::string fault = file.TooLarge.empty()
+                                  ? " does not start with three whole numbers:"
+                                  : " holds the number " + ShownField(file.TooLarge) + ", which is too large:";
     ReportUnusable(console, {LineLabel(file.FirstMalformedLine) + fault,
                              "   founder, founder, number of F2 plants (for example 1,4,300)"});
     unusable = 1;

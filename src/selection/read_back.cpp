@@ -101,6 +101,7 @@ Selection ParseSelection(std::string_view text, ResultsLayout layout, std::size_
     int id = 0;
     if (!ConvertInteger(split.Fields[0].Text, id)) {
       selection.Read = Selection::Status::kBadRow;
+      selection.Ids.clear();
       selection.BadLine = static_cast<int>(row + 1);
       selection.BadField = split.Fields[0].Text;
       return selection;
@@ -115,7 +116,8 @@ void ReadBackSelection(Console& console, const std::filesystem::path& folder, Re
   const bool plants = layout == ResultsLayout::kPlantTable;
   PrintLine(console, "  ");
   PrintLine(console, " - Open the RESULTS.CSV file in Excel");
-  PrintLine(console, plants ? " - Do NOT change or delete the header row" : " - Do NOT change or delete the 3 header rows");
+  PrintLine(console,
+            plants ? " - Do NOT change or delete the header row" : " - Do NOT change or delete the 3 header rows");
   PrintLine(console, " - Delete the rows for the entries you do not wish to keep");
 
   const char* waitText = kSelectionsText;

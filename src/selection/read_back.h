@@ -23,9 +23,9 @@ enum class ResultsLayout {
 // column, or why it cannot be read.
 struct Selection {
   enum class Status { kRead, kUnicode, kHeaderChanged, kBadRow } Read = Status::kRead;
-  std::vector<int> Ids;   // in file order, duplicates as written
-  int BadLine = 0;        // the line of a row that starts with no ID (kBadRow)
-  std::string BadField;   // that row's first field
+  std::vector<int> Ids;  // in file order, duplicates as written; none unless kRead
+  int BadLine = 0;       // the line of a row that starts with no ID (kBadRow)
+  std::string BadField;  // that row's first field
 };
 
 // Reads the text of a saved Results.csv. The header rows are the first lines

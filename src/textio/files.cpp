@@ -99,8 +99,7 @@ FileProblem WriteWholeFile(const std::filesystem::path& folder, std::string_view
   std::FILE* file = Open(fresh, "wb");
   if (file == nullptr) return ProblemOf(errno, folder);
   errno = 0;
-  const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size() &&
-                       std::fflush(file) == 0;
+  const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size() && std::fflush(file) == 0;
   const int writeError = errno;
   const bool closed = std::fclose(file) == 0;
   const int closeError = errno;
@@ -132,8 +131,9 @@ std::vector<std::string> FileProblemLines(FileProblem problem, std::string_view 
     case FileProblem::kHeld:
       return {"   Another program holds " + file + " open"};
     case FileProblem::kNoPermission:
-      return {"   " + file + (writing ? " cannot be written: the file or the game folder is read-only"
-                                     : " cannot be read: the game may not open it")};
+      return {"   " + file +
+              (writing ? " cannot be written: the file or the game folder is read-only"
+                       : " cannot be read: the game may not open it")};
     case FileProblem::kDiskFull:
       return {"   " + file + " cannot be written: the disk is full, or the file is too large for it"};
     case FileProblem::kOther:

@@ -23,15 +23,15 @@ bool MeasuresFhb(TrialKind kind) { return kind != TrialKind::kYieldProtein; }
 
 }  // namespace
 
-std::optional<TrialPlan> AskForLocations(Console& console, TrialKind kind, int TrialYear, int lineCount,
-                                         float& Balance, int& OverBudget) {
+std::optional<TrialPlan> AskForLocations(Console& console, TrialKind kind, int TrialYear, int lineCount, float& Balance,
+                                         int& OverBudget) {
   TrialPlan plan{kind, TrialYear, 0, 0};
   PrintLine(console, "  ");
   PrintLine(console, " ---------------");
   // Asking would be in vain if even one location costs more than is left.
-  const float oneLocation = static_cast<float>(lineCount) *
-                            ((MeasuresYieldProtein(kind) ? kPrices[kYieldProteinPlotPrice] : 0.0f) +
-                             (MeasuresFhb(kind) ? kPrices[kFhbPlotPrice] : 0.0f));
+  const float oneLocation =
+      static_cast<float>(lineCount) * ((MeasuresYieldProtein(kind) ? kPrices[kYieldProteinPlotPrice] : 0.0f) +
+                                       (MeasuresFhb(kind) ? kPrices[kFhbPlotPrice] : 0.0f));
   if (oneLocation > Balance) {
     ChargeTrials(console, kPrices, lineCount, kind, Balance, OverBudget, 1, 1);
     PrintLine(console, "  ");

@@ -33,8 +33,8 @@ struct TrialPlan {
 // charges `lineCount` lines for them; while the money does not suffice it
 // says so and asks again. When not even one location of each can be paid,
 // it says so, charges nothing and returns no plan.
-std::optional<TrialPlan> AskForLocations(Console& console, TrialKind kind, int TrialYear, int lineCount,
-                                         float& Balance, int& OverBudget);
+std::optional<TrialPlan> AskForLocations(Console& console, TrialKind kind, int TrialYear, int lineCount, float& Balance,
+                                         int& OverBudget);
 
 // Simulates the trial of every line, kept or not, for each trait measured in
 // the order yield, protein, Fhb, and appends each trait's column (values,

@@ -14,9 +14,14 @@ using testing::TempFolder;
 
 TEST(FilesTest, TextComesBackWithLfLineEndsAndUtf16IsRecognised) {
   EXPECT_EQ(WithLfLineEnds("1,4,300\r2,7,300\r\n3,12,300\n\r"), "1,4,300\n2,7,300\n3,12,300\n\n");
-  EXPECT_TRUE(LooksLikeUtf16("\xFF\xFE" "1\0,\0" + std::string(1, '\0')));
+  EXPECT_TRUE(
+      LooksLikeUtf16("\xFF\xFE"
+                     "1\0,\0" +
+                     std::string(1, '\0')));
   EXPECT_TRUE(LooksLikeUtf16(std::string("1\0,\0", 4)));
-  EXPECT_FALSE(LooksLikeUtf16("\xEF\xBB\xBF" "Plant_ID,Parent_1\n"));
+  EXPECT_FALSE(
+      LooksLikeUtf16("\xEF\xBB\xBF"
+                     "Plant_ID,Parent_1\n"));
 }
 
 // A write goes to a new file renamed over the old one: a link is replaced,
@@ -57,10 +62,10 @@ TEST(FilesTest, ReadsSayWhyTheyFailed) {
   std::filesystem::permissions(folder.Path() / "Crosses.csv", std::filesystem::perms::owner_read);
   EXPECT_EQ(ReadTextFile(folder.Path(), "Crosses.csv", text), FileProblem::kNone);  // read-only is fine to read
   EXPECT_EQ(text, "1,4,300\n");
-  EXPECT_EQ(FileProblemLines(FileProblem::kLockFile, "Results.csv", "RESULTS.CSV", true, true),
-            (std::vector<std::string>{
-                "   A spreadsheet's lock file says that RESULTS.CSV is open: it is .~lock.Results.csv#",
-                "   in the game folder; if no spreadsheet has RESULTS.CSV open, delete that file"}));
+  EXPECT_EQ(
+      FileProblemLines(FileProblem::kLockFile, "Results.csv", "RESULTS.CSV", true, true),
+      (std::vector<std::string>{"   A spreadsheet's lock file says that RESULTS.CSV is open: it is .~lock.Results.csv#",
+                                "   in the game folder; if no spreadsheet has RESULTS.CSV open, delete that file"}));
 }
 
 }  // namespace
