@@ -42,7 +42,7 @@ void FlushConsole(Console& console) {
 void WaitForEnter(Console& console) {
   FlushConsole(console);
   if (SkipLine(console.Input).Status == ReadStatus::kEndOfFile) {
-    FailRead(ReadStatus::kEndOfFile, kConsoleUnit, "stdin");
+    FailEndOfInput();
   }
 }
 
@@ -51,27 +51,14 @@ bool ReadAnswer(Console& console, int& value) {
   int answer = 0;
   const ReadTarget target = IntegerTarget(answer);
   ReadResult result = ReadValues(console.Input, {&target, 1});
-  if (result.Status == ReadStatus::kEndOfFile) FailRead(result.Status, kConsoleUnit, "stdin");
+  if (result.Status == ReadStatus::kEndOfFile) FailEndOfInput();
   if (result.Status != ReadStatus::kOk || result.Filled == 0) return false;
   value = answer;
   return true;
 }
 
-void FailRead(ReadStatus status, int unit, std::string_view file) {
-  std::string what;
-  switch (status) {
-    case ReadStatus::kEndOfFile:
-      what = "end-of-file during read";
-      break;
-    case ReadStatus::kSyntaxError:
-      what = "list-directed I/O syntax error";
-      break;
-    case ReadStatus::kConversionError:
-    case ReadStatus::kOk:
-      what = "input conversion error";
-      break;
-  }
-  throw FatalIoError{what + ", unit " + std::to_string(unit) + ", file " + std::string(file)};
+void FailEndOfInput() {
+  throw FatalIoError{"end-of-file during read, unit " + std::to_string(kConsoleUnit) + ", file stdin"};
 }
 
 }  // namespace plotwright

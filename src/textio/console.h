@@ -54,8 +54,8 @@ struct FatalIoError {
   std::string Diagnostic;
 };
 
-// Throws the FatalIoError that names the failure, the unit and the file,
-// e.g. "end-of-file during read, unit 5, file stdin".
-[[noreturn]] void FailRead(ReadStatus status, int unit, std::string_view file);
+// Throws the FatalIoError of console input that has run out: "end-of-file
+// during read, unit 5, file stdin".
+[[noreturn]] void FailEndOfInput();
 
 }  // namespace plotwright

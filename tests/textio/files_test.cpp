@@ -48,6 +48,10 @@ TEST(FilesTest, AWriteReplacesTheFileWholeOrNotAtAll) {
   EXPECT_EQ(tooLarge, FileProblem::kDiskFull);
   EXPECT_EQ(folder.Read("Results.csv"), "the last table\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no leftover
+  std::filesystem::remove(folder.Path() / "Results.csv");
+  std::filesystem::create_directory(folder.Path() / "Results.csv");  // a rename over it fails
+  EXPECT_NE(WriteWholeFile(folder.Path(), "Results.csv", "   \n"), FileProblem::kNone);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST(FilesTest, ReadsSayWhyTheyFailed) {
