@@ -17,12 +17,12 @@ struct SilentConsole {
   Console Console_ = MakeConsole(In, Out, Out);
 };
 
-#define FUZZ_EXPECT(condition)                                                            \
-  do {                                                                                    \
-    if (!(condition)) {                                                                   \
-      std::fprintf(stderr, "%s:%d: does not hold: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                       \
-    }                                                                                     \
-  } while (false)
+// Stops the run, which libFuzzer reports with the input, when `holds` is false.
+inline void Expect(bool holds, const char* what) {
+  if (holds) return;
+  std::fprintf(stderr, "does not hold: %s\n", what);
+  std::abort();
+}
+#define FUZZ_EXPECT(condition) ::plotwright::fuzz::Expect((condition), #condition)
 
 }  // namespace plotwright::fuzz
