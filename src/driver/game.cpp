@@ -42,19 +42,14 @@ std::string WaitForCrossesFile(Console& console, const std::filesystem::path& fo
     }
   }
   std::string text;
-  FileProblem problem = FileProblem::kNone;
-  int lockedReads = 0;  // reads in a row that a lock file stopped
-  while (true) {
+  FileTries tries{kCrossesFile, "CROSSES.CSV", false};
+  do {
     PrintLine(console, " Make sure the CROSSES.CSV file is closed");
     PrintLine(console, " Press <Enter> to continue");
-    for (const std::string& line : FileProblemLines(problem, kCrossesFile, "CROSSES.CSV", false, lockedReads >= 2)) {
-      PrintLine(console, line);
-    }
+    for (const std::string& line : tries.Why()) PrintLine(console, line);
     WaitForEnter(console);
-    problem = ReadTextFile(folder, kCrossesFile, text);
-    if (problem == FileProblem::kNone) return text;
-    lockedReads = problem == FileProblem::kLockFile ? lockedReads + 1 : 0;
-  }
+  } while (!tries.Succeeded(ReadTextFile(folder, kCrossesFile, text)));
+  return text;
 }
 
 // Start-up from the banner to the first menu, then the task loop.

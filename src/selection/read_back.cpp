@@ -121,18 +121,13 @@ void ReadBackSelection(Console& console, const std::filesystem::path& folder, Re
   PrintLine(console, " - Delete the rows for the entries you do not wish to keep");
 
   const char* waitText = kSelectionsText;
-  FileProblem problem = FileProblem::kNone;
-  int lockedReads = 0;  // reads in a row that a lock file stopped
+  FileTries tries{kResultsFile, "RESULTS.CSV", false};
   while (true) {
-    if (waitText != nullptr) {
-      WaitForPlayer(console, waitText, FileProblemLines(problem, kResultsFile, "RESULTS.CSV", false, lockedReads >= 2));
-    }
+    if (waitText != nullptr) WaitForPlayer(console, waitText, tries.Why());
     waitText = kSelectionsText;
     // The file is read once per pass, so it cannot change under the reading.
     std::string text;
-    problem = ReadTextFile(folder, kResultsFile, text);
-    lockedReads = problem == FileProblem::kLockFile ? lockedReads + 1 : 0;
-    if (problem != FileProblem::kNone) continue;
+    if (!tries.Succeeded(ReadTextFile(folder, kResultsFile, text))) continue;
     const Selection selection = ParseSelection(text, layout, Kept.size());
     switch (selection.Read) {
       case Selection::Status::kRead:

@@ -93,14 +93,11 @@ std::string LineTableText(std::span<const int> Kept, std::span<const int> EntryI
 void WriteResultsFile(Console& console, const std::filesystem::path& folder, const std::string& text) {
   // The task has been paid for by now, so a file the spreadsheet still holds
   // (or a full disk) must not cost the player the game: say why and wait.
-  int lockedWrites = 0;  // writes in a row that a lock file stopped
-  for (FileProblem problem; (problem = WriteWholeFile(folder, kResultsFile, text)) != FileProblem::kNone;) {
-    lockedWrites = problem == FileProblem::kLockFile ? lockedWrites + 1 : 0;
+  FileTries tries{kResultsFile, "RESULTS.CSV", true};
+  while (!tries.Succeeded(WriteWholeFile(folder, kResultsFile, text))) {
     PrintLine(console, " Make sure the RESULTS.CSV file is closed");
     PrintLine(console, " Press <Enter> to continue");
-    for (const std::string& line : FileProblemLines(problem, kResultsFile, "RESULTS.CSV", true, lockedWrites >= 2)) {
-      PrintLine(console, line);
-    }
+    for (const std::string& line : tries.Why()) PrintLine(console, line);
     WaitForEnter(console);
   }
 }

@@ -142,6 +142,16 @@ std::vector<std::string> FileProblemLines(FileProblem problem, std::string_view 
   return {"   " + file + (writing ? " cannot be written" : " cannot be read")};
 }
 
+bool FileTries::Succeeded(FileProblem problem) {
+  Last = problem;
+  LockedInARow = problem == FileProblem::kLockFile ? LockedInARow + 1 : 0;
+  return problem == FileProblem::kNone;
+}
+
+std::vector<std::string> FileTries::Why() const {
+  return FileProblemLines(Last, Name, Shown, Writing, LockedInARow >= 2);
+}
+
 std::string WithLfLineEnds(std::string_view text) {
   std::string lines;
   lines.reserve(text.size());

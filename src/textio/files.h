@@ -51,6 +51,23 @@ FileProblem WriteWholeFile(const std::filesystem::path& folder, std::string_view
 std::vector<std::string> FileProblemLines(FileProblem problem, std::string_view name, std::string_view shown,
                                           bool writing, bool lockStayed);
 
+// The tries at one file, one after another, while the player is asked to
+// set it right: each outcome is recorded, and Why() gives the lines to show
+// before the next try.
+struct FileTries {
+  std::string Name;   // as in the folder ("Results.csv")
+  std::string Shown;  // as the messages write it ("RESULTS.CSV")
+  bool Writing = false;
+  FileProblem Last = FileProblem::kNone;
+  int LockedInARow = 0;  // tries in a row that a lock file stopped
+
+  // Records a try; true when it succeeded.
+  bool Succeeded(FileProblem problem);
+  // FileProblemLines of the last try, the lock file named once it has
+  // stopped two tries in a row; nothing before the first failure.
+  std::vector<std::string> Why() const;
+};
+
 // Every line end of `text` (CRLF, a lone CR or LF) made LF.
 std::string WithLfLineEnds(std::string_view text);
 
