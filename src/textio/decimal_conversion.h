@@ -22,8 +22,10 @@ std::from_chars_result ReadDouble(const char* first, const char* last, double& v
 // Writes `value` with exactly `decimals` places (6 when negative) as
 // std::to_chars(first, last, value, std::chars_format::fixed, decimals) does:
 // the exact binary value rounded to nearest, ties to even; a minus sign on
-// every negative value and on -0; "inf", "-inf", "nan", "-nan" for the others.
-// When the text does not fit: {last, value_too_large}.
+// every negative value and on -0; "inf" or "-inf" for infinities. A NaN gives
+// "nan" or "-nan" here, but libraries differ on its text (libc++ marks a
+// signalling one): the game never prints one. When the text does not fit:
+// {last, value_too_large}.
 std::to_chars_result WriteFixed(char* first, char* last, double value, int decimals);
 
 // The same two conversions without the library's help, with the same results:
