@@ -97,11 +97,12 @@ Tally Parallel(std::int64_t first, std::int64_t last, std::int64_t chunk, int jo
 }
 
 void Report(const char* name, const Tally& tally, double seconds) {
-  std::printf("%-8s checked %llu, mismatches %llu, accurate method %llu, unsettled (hard cases) %llu, "
-              "C library differs %llu, %.1f s\n",
-              name, static_cast<unsigned long long>(tally.Checked), static_cast<unsigned long long>(tally.Mismatches),
-              static_cast<unsigned long long>(tally.Accurate), static_cast<unsigned long long>(tally.Unsettled),
-              static_cast<unsigned long long>(tally.LibraryDiffers), seconds);
+  std::printf(
+      "%-8s checked %llu, mismatches %llu, accurate method %llu, unsettled (hard cases) %llu, "
+      "C library differs %llu, %.1f s\n",
+      name, static_cast<unsigned long long>(tally.Checked), static_cast<unsigned long long>(tally.Mismatches),
+      static_cast<unsigned long long>(tally.Accurate), static_cast<unsigned long long>(tally.Unsettled),
+      static_cast<unsigned long long>(tally.LibraryDiffers), seconds);
   std::fflush(stdout);
 }
 
@@ -261,7 +262,8 @@ void CheckLogRun(LogWorkspace& w, std::int64_t begin, std::int64_t end, std::int
       }
       mpfr_mul(w.Sum, w.Sum, w.T, MPFR_RNDN);
       mpfr_add(w.Sum, w.Sum, w.AnchorLog, MPFR_RNDN);
-      const double error = 0x1p-118 * (std::fabs(mpfr_get_d(w.AnchorLog, MPFR_RNDU)) + std::fabs(mpfr_get_d(w.T, MPFR_RNDU)));
+      const double error =
+          0x1p-118 * (std::fabs(mpfr_get_d(w.AnchorLog, MPFR_RNDU)) + std::fabs(mpfr_get_d(w.T, MPFR_RNDU)));
       verdict = JudgeFromSeries(w, got, error);
     }
     double expected = got;
@@ -339,8 +341,8 @@ Tally CheckCosine(int jobs, bool everyFloat) {
       }
       if (std::cos(angle) != expected) {
         ++tally.LibraryDiffers;
-        Note(gLibraryFindings, "  C library: cos %a gives %a, not %a\n", static_cast<double>(angle), static_cast<double>(std::cos(angle)),
-             static_cast<double>(expected));
+        Note(gLibraryFindings, "  C library: cos %a gives %a, not %a\n", static_cast<double>(angle),
+             static_cast<double>(std::cos(angle)), static_cast<double>(expected));
       }
     }
     mpfr_clear(x);
@@ -389,8 +391,10 @@ int main(int argc, char** argv) {
   Tally total;
   timed("powers", CheckPowers, total);
   timed("map", CheckMap, total);
-  timed("cosine", [&] { return CheckCosine(jobs, everyFloat); }, total);
-  timed("log", [&] { return CheckLog(jobs, logStep, logFirst, logLast); }, total);
+  timed(
+      "cosine", [&] { return CheckCosine(jobs, everyFloat); }, total);
+  timed(
+      "log", [&] { return CheckLog(jobs, logStep, logFirst, logLast); }, total);
   std::printf("total: %llu checked, %llu mismatches, %llu hard cases, %.1f s\n",
               static_cast<unsigned long long>(total.Checked), static_cast<unsigned long long>(total.Mismatches),
               static_cast<unsigned long long>(total.Unsettled),

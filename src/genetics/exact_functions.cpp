@@ -178,7 +178,7 @@ DoubleDouble Log1pSeries(DoubleDouble r) {
 // The same sum in double-double: e ln 2 from three parts (the first two
 // products exact), log c from the table to 2^-107, log1p(r) from the series
 // on the exact r. Relative error below 2^-97: each of the ~30 double-double
-// operations adds at most 2^-104 of its operands, which are at most 2^7.5
+// operations adds at most 2^-103 of its operands, which are at most 2^7.5
 // times the result (|log x| >= 2^-8.5 whenever e or log c is not 0).
 DoubleDouble AccurateLogOf(double x) {
   const LogReduction reduced = ReduceForLog(x);
@@ -203,7 +203,7 @@ struct ScaledDoubleDouble {
 };
 ScaledDoubleDouble ExpOf(DoubleDouble t) {
   const double k = std::floor(t.Hi * kInverseLn2 + 0.5);
-  DoubleDouble r = Add(t, {-k * kLn2[0], -k * kLn2[1]});
+  DoubleDouble r = Add(TwoSum(t.Hi, -k * kLn2[0]), TwoSum(t.Lo, -k * kLn2[1]));
   r = Add(r, {-k * kLn2[2], 0.0});
   constexpr int kTerms = 22;
   DoubleDouble sum = kInverseFactorial[kTerms];
@@ -264,12 +264,12 @@ FloatAttempt FastCosineOf(float angle) {
   // angle is unpredictable, and branches on it would cost more than the
   // second polynomial.
   const double cosine =
-      1.0 + y2 * (-f[2].Hi +
-                  y2 * (f[4].Hi +
-                        y2 * (-f[6].Hi +
-                              y2 * (f[8].Hi +
-                                    y2 * (-f[10].Hi +
-                                          y2 * (f[12].Hi + y2 * (-f[14].Hi + y2 * (f[16].Hi - y2 * f[18].Hi))))))));
+      1.0 +
+      y2 * (-f[2].Hi +
+            y2 * (f[4].Hi +
+                  y2 * (-f[6].Hi +
+                        y2 * (f[8].Hi + y2 * (-f[10].Hi +
+                                              y2 * (f[12].Hi + y2 * (-f[14].Hi + y2 * (f[16].Hi - y2 * f[18].Hi))))))));
   const double sine =
       y + y * y2 *
               (-f[3].Hi +
