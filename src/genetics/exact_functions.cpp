@@ -221,7 +221,7 @@ Attempt AccuratePowerOf(double base, double exponent) {
   const DoubleDouble product = TwoProduct(exponent, log.Hi);
   const DoubleDouble t = FastTwoSum(product.Hi, product.Lo + exponent * log.Lo);
   if (t.Hi > 710.0) return {std::numeric_limits<double>::infinity(), true};
-  REQUIRES(t.Hi > -708.0);
+  REQUIRES(t.Hi > -708.4);  // a normal result: 2^-1022 is e^-708.396
   const ScaledDoubleDouble power = ExpOf(t);
   const double error = (std::fabs(t.Hi) + 1.0) * 0x1p-96 * power.Value.Hi;
   double value;
