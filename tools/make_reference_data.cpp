@@ -681,6 +681,28 @@ Eigen::RowVectorXd MarkerScores(const DiploidGenome& genome, const LocusTable& m
   return scores;
 }
 
+// The training lines' mean trial errors, drawn as the game's trials draw
+// them but with the C library's log and cosine: the committed marker effects
+// were trained with these, and a few of its cosines differ from the game's
+// correctly rounded ones in the last bit, which moves the effects in their
+// ninth digit. Keeping them reproduces data/ byte for byte on the machine
+// that made it; a new world would train with SimulateTrialError itself.
+void TrainingTrialErrors(int n, RandomStream& stream, std::vector<double>& trialError, int locations,
+                         double errorVariance) {
+  const double errorSd = std::sqrt(errorVariance);
+  for (int i = 0; i < n; ++i) {
+    double sum = 0.0;
+    for (int k = 0; k < locations; ++k) {
+      const double u1 = plotwright::DrawUniform(stream);
+      const double u2 = plotwright::DrawUniform(stream);
+      const float radius = static_cast<float>(std::sqrt(-2.0 * std::log(u1)));
+      const float z = radius * std::cos(6.2832f * static_cast<float>(u2));
+      sum += static_cast<double>(z) * errorSd;
+    }
+    trialError[static_cast<std::size_t>(i)] = sum / static_cast<double>(locations);
+  }
+}
+
 // Ridge regression (RR-BLUP) of the training lines' trial means on their
 // marker scores, trait by trait. Every marker effect is drawn towards zero
 // by the same penalty, the ratio of the error variance of a trial mean to
@@ -703,7 +725,7 @@ std::array<TraitValues, kMarkerRows> EstimateMarkerEffects(const Simulated& trai
   std::array<TraitValues, kMarkerRows> effects{};
   std::vector<double> trialError(static_cast<std::size_t>(n));
   for (int t = 0; t < kTraits; ++t) {
-    plotwright::SimulateTrialError(n, stream, trialError, kTrainingLocations, t, errorVariance);
+    TrainingTrialErrors(n, stream, trialError, kTrainingLocations, errorVariance[static_cast<std::size_t>(t)]);
     Eigen::VectorXd y(n);
     for (int i = 0; i < n; ++i) y(i) = plotwright::ObservedValue(lines.LineGenValue[i][t], trialError[i], t);
     const double mean = y.mean();

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "genetics/exact_functions.h"
 #include "requires.h"
 
 namespace plotwright {
@@ -21,8 +22,12 @@ constexpr int kTabulatedCentimorgans = 4096;
 
 double KosambiFormula(int centimorgans) {
   // With x = 4d (d in Morgans), 0.5 (e^x - 1) / (e^x + 1) = 0.5 tanh(2d).
+  // The power is correctly rounded, the same on every machine.
   const double x = static_cast<double>(centimorgans) / 100.0 * 4.0;
-  const double p = std::pow(kMapBase, x);
+  const double p = RoundedPower(kMapBase, x);
+  // Beyond about 17745 cM p overflows; r is 0.5 there, as it already is
+  // from a few hundred cM on, where p - 1 and p + 1 both round to p.
+  if (std::isinf(p)) return 0.5;
   return 0.5 * (p - 1.0) / (p + 1.0);
 }
 

@@ -8,13 +8,16 @@
 #include <initializer_list>
 #include <vector>
 
+#include "genetics/exact_functions.h"
 #include "requires.h"
 
 namespace plotwright {
 namespace {
 
 // Effects decay geometrically: the k-th QTL of a trait has the ratio to the
-// power k. The ratios are single-precision values of (n - 1)/(n + 1) for 400
+// power k, correctly rounded so that every machine builds the same effects.
+// A locus table may repeat QTL numbers, so a count of protein QTL can reach
+// kLoci, still within RoundedIntegerPower's range. The ratios are single-precision values of (n - 1)/(n + 1) for 400
 // yield, 80 protein and 40 Fhb QTL-equivalents.
 constexpr double kYieldRatio = static_cast<double>(static_cast<float>(kQtl - 1) / (kQtl + 1));
 constexpr double kProteinRatio = static_cast<double>(79.0f / 81.0f);
@@ -190,7 +193,7 @@ void BuildQtlEffects(const GeneticMap& locusTable, QtlEffectTable& QtlEffects) {
     // Odd and even QTL numbers alternate which allele raises the trait.
     const double s = c % 2 == 1 ? 1.0 : -1.0;
 
-    const double a = std::pow(kYieldRatio, static_cast<double>(c));
+    const double a = RoundedIntegerPower(kYieldRatio, c);
     effects[kHomozygous1][kYield] = -s * a;
     effects[kHomozygous2][kYield] = s * a;
 
@@ -199,7 +202,7 @@ void BuildQtlEffects(const GeneticMap& locusTable, QtlEffectTable& QtlEffects) {
     // protein QTL in genome order, not by number.
     if (c % 5 != 3) continue;
     ++proteinCount;
-    const double a2 = std::pow(kProteinRatio, static_cast<double>(proteinCount));
+    const double a2 = RoundedIntegerPower(kProteinRatio, proteinCount);
     effects[kHomozygous1][kProtein] = s * a2;
     effects[kHomozygous2][kProtein] = -s * a2;
 
@@ -207,7 +210,7 @@ void BuildQtlEffects(const GeneticMap& locusTable, QtlEffectTable& QtlEffects) {
     // counted in genome order; the allele that lowers severity lowers yield.
     if (c < kFirstFhbQtl || fhbCount >= kFhbQtlLimit) continue;
     ++fhbCount;
-    double a3 = std::pow(kFhbRatio, static_cast<double>(fhbCount));
+    double a3 = RoundedIntegerPower(kFhbRatio, fhbCount);
     if (fhbCount == 1) a3 *= kMajorGeneFactor;
     effects[kHomozygous1][kFhb] = -s * a3;
     effects[kHomozygous2][kFhb] = s * a3;

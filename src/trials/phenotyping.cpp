@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "genetics/exact_functions.h"
 #include "genetics/trait_model.h"
 #include "requires.h"
 
@@ -27,11 +28,13 @@ float SimulateTrialError(int entryCount, RandomStream& stream, std::vector<doubl
     for (int k = 0; k < locations; ++k) {
       // The cosine half of the Box-Muller transform: each pair of uniforms
       // gives one standard normal deviate (the sine half is never used).
+      // The log and the cosine are correctly rounded, so that a seed gives
+      // the same trial on every machine.
       const double u1 = DrawUniform(stream);
       const double u2 = DrawUniform(stream);
-      const float radius = static_cast<float>(std::sqrt(-2.0 * std::log(u1)));
+      const float radius = static_cast<float>(std::sqrt(-2.0 * RoundedLog(u1)));
       const float angle = 6.2832f * static_cast<float>(u2);
-      const float z = radius * std::cos(angle);
+      const float z = radius * RoundedCosine(angle);
       sum += static_cast<double>(z) * errorSd;
     }
     TrialError[i] = sum / static_cast<double>(locations);
