@@ -6,6 +6,7 @@
 #include <random>
 
 #include "driver/game.h"
+#include "textio/files.h"
 
 namespace plotwright::testing {
 namespace {
@@ -50,10 +51,10 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::Write(const std::string& name, const std::string& content) const {
-  std::ofstream(path_ / name, std::ios::binary) << content;
+  std::ofstream(PathInFolder(path_, name), std::ios::binary) << content;
 }
 
-std::string TempFolder::Read(const std::string& name) const { return ReadFile(path_ / name); }
+std::string TempFolder::Read(const std::string& name) const { return ReadFile(PathInFolder(path_, name)); }
 
 std::string TempFolder::ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
