@@ -115,13 +115,13 @@ TEST(GameTest, AFolderNamedInAnyLettersIsPlayedIn) {
   std::filesystem::create_directory(folder);
   std::ofstream(folder / "Crosses.csv", std::ios::binary) << "1,4,5\n2,7,5\n";
   const std::vector<PlayerStep> steps = {
-      {""}, {"2"}, {"", [](const std::filesystem::path& path) {
-                      testing::DeleteResultsRows(path, [](int id) { return id > 3; });
-                    }},
+      {""},
+      {"2"},
+      {"", [](const std::filesystem::path& path) { testing::DeleteResultsRows(path, [](int id) { return id > 3; }); }},
       {"1"}};
   const auto run = PlayScripted(folder, steps, -3);
   EXPECT_EQ(run.Err, "end-of-file during read, unit 5, file stdin\n");  // the script ends at the menu
-  EXPECT_EQ(testing::Count(run.Out, "CROSSES.CSV"), 1u) << run.Out;  // read at the first try
+  EXPECT_EQ(testing::Count(run.Out, "CROSSES.CSV"), 1u) << run.Out;     // read at the first try
   EXPECT_TRUE(testing::Contains(run.Out, "Genomewide predictions done"));
   // Founders 1 and 4 both carry the resistance gene: the screening keeps
   // every plant the player kept.
