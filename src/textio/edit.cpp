@@ -1,7 +1,8 @@
 #include "textio/edit.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "textio/decimal_conversion.h"
 
 namespace plotwright {
 namespace {
@@ -17,10 +18,10 @@ std::string EditI(long long value, int width) { return RightJustify(std::to_stri
 
 std::string EditF(double value, int width, int decimals) {
   if (!std::isfinite(value)) return std::string(static_cast<std::size_t>(width), '*');
-  // to_chars rounds the exact binary value to nearest, ties to even, and
+  // WriteFixed rounds the exact binary value to nearest, ties to even, and
   // keeps the sign of a negative value that rounds to zero.
   char buffer[400];
-  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  auto [end, error] = WriteFixed(buffer, buffer + sizeof buffer, value, decimals);
   if (error != std::errc()) return std::string(static_cast<std::size_t>(width), '*');
   std::string text(buffer, end);
   if (decimals == 0) text += '.';

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "textio/decimal_conversion.h"
+
 namespace plotwright {
 namespace {
 
@@ -128,7 +130,7 @@ bool ConvertReal(std::string_view text, double& value) {
     if (c == 'd' || c == 'D') c = 'e';
   }
   double parsed = 0.0;
-  auto [end, error] = std::from_chars(normal.data(), normal.data() + normal.size(), parsed);
+  auto [end, error] = ReadDouble(normal.data(), normal.data() + normal.size(), parsed);
   if (error != std::errc() || end != normal.data() + normal.size() || !std::isfinite(parsed)) return false;
   value = parsed;
   return true;

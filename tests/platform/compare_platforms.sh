@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Usage: compare_platforms.sh REFERENCE -- PROGRAM [ARGUMENTS...]
+#
+# Plays the same scripted games with two builds of the game, the reference
+# (the Linux build) and another (the Windows build under Wine, a build with
+# another standard library), and checks that each shows the player the same
+# console, carriage returns aside, and writes the same bytes in every
+# Results.csv. The games: every task with the sample crosses at two seeds,
+# one of them in a folder named with letters outside ASCII, and a game in
+# which Results.csv is held open at a write and at a read-back.
+#
+# To hold Results.csv, the other build's games use the command in HOLDER if
+# it is set (a program that keeps the file open, as a spreadsheet on Windows
+# does); the reference's games always use a spreadsheet's lock file. The line
+# that says why the file cannot be used is the one line that may differ.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$here/../.."
+[ $# -ge 3 ] && [ "$2" = "--" ] || { sed -n '2,2p' "$0" >&2; exit 2; }
+reference="$1"
+shift 2
+other=("$@")
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# The reason a held file gives, whichever way it is held.
+same_reason() {
+  tr -d '\r' < "$1" | sed -e "s/^    A spreadsheet's lock file says that RESULTS.CSV is open$/    (RESULTS.CSV is held)/" \
+                          -e "s/^    Another program holds RESULTS.CSV open$/    (RESULTS.CSV is held)/"
+}
+
+play() {  # play NAME SCRIPT FOLDER SEED PROGRAM...
+  local name="$1" script="$2" folder="$3" seed="$4"
+  shift 4
+  mkdir -p "$work/$name/$folder"
+  cp "$root/data/SampleCrosses.csv" "$work/$name/$folder/Crosses.csv"
+  local holder=()
+  [ "$name" = reference ] && holder=(-u HOLDER)
+  env "${holder[@]}" python3 "$root/tools/scripted_game.py" "$here/$script" "$work/$name/$folder" "$work/$name/out" -- \
+    "$@" --seed "$seed" > /dev/null
+}
+
+failed=0
+compare() {  # compare SCRIPT FOLDER SEED
+  local script="$1" folder="$2" seed="$3"
+  local label="${script%.txt} in '$folder', seed $seed"
+  play reference "$script" "$folder" "$seed" "$reference"
+  play other "$script" "$folder" "$seed" "${other[@]}"
+  local problem=""
+  if ! diff <(same_reason "$work/reference/out/console.txt") <(same_reason "$work/other/out/console.txt") \
+       > "$work/console.diff"; then
+    problem="the console differs:"$'\n'"$(head -n 20 "$work/console.diff")"
+  elif ! diff -r --exclude=console.txt "$work/reference/out" "$work/other/out" > "$work/files.diff"; then
+    problem="the Results.csv files differ:"$'\n'"$(head -n 20 "$work/files.diff")"
+  fi
+  if [ -n "$problem" ]; then
+    echo "DIFFERENT: $label: $problem"
+    failed=1
+  else
+    echo "identical: $label ($(ls "$work/reference/out" | grep -c results) Results.csv files)"
+  fi
+  rm -rf "$work/reference" "$work/other"
+}
+
+compare full_game.txt game 42
+compare full_game.txt "gü班 Zoë" 0
+compare held_file.txt game 1118
+exit $failed
