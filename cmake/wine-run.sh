@@ -6,9 +6,9 @@
 set -e
 prefix="$1"
 shift
-export WINEPREFIX="${WINEPREFIX:-$prefix}"
+export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 if [ ! -f "$WINEPREFIX/.plotwright-ready" ]; then
   mkdir -p "$WINEPREFIX"
