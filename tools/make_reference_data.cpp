@@ -34,11 +34,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <numeric>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "driver/population.h"
@@ -50,6 +52,7 @@
 #include "genetics/trait_model.h"
 #include "selection/marker_screening.h"
 #include "split_mix.h"
+#include "textio/files.h"
 #include "trials/phenotyping.h"
 
 namespace {
@@ -746,14 +749,11 @@ std::array<TraitValues, kMarkerRows> EstimateMarkerEffects(const Simulated& trai
 // ---------------------------------------------------------------------------
 // Writing the files
 
-// Files are written in binary mode so every line ends in "\n" alone. Reals
-// use nine significant digits in the "C" locale (this program never changes
-// the locale).
-bool WriteFile(const std::string& path, const std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  return std::fclose(file) == 0 && written;
+// Files are written as the game writes Results.csv, in binary mode so every
+// line ends in "\n" alone. Reals use nine significant digits in the "C"
+// locale (this program never changes the locale).
+bool WriteFile(const std::filesystem::path& folder, std::string_view name, const std::string& text) {
+  return plotwright::WriteWholeFile(folder, name, text) == plotwright::FileProblem::kNone;
 }
 
 std::string Real(double value) {
@@ -762,7 +762,7 @@ std::string Real(double value) {
   return buffer;
 }
 
-bool WriteReferenceFiles(const std::string& folder, const plotwright::ReferenceTables& reference) {
+bool WriteReferenceFiles(const std::filesystem::path& folder, const plotwright::ReferenceTables& reference) {
   std::string forbidden;
   for (const LocusRecord& locus : reference.LocusTable) {
     forbidden += std::to_string(locus.QtlOrMarker) + "," + std::to_string(locus.Chromosome) + "," +
@@ -780,8 +780,8 @@ bool WriteReferenceFiles(const std::string& folder, const plotwright::ReferenceT
   for (const TraitValues& row : reference.MarkerEffects) {
     keepOut += Real(row[0]) + "," + Real(row[1]) + "," + Real(row[2]) + "\n";
   }
-  return WriteFile(folder + "zForbidden.csv", forbidden) && WriteFile(folder + "zHandsOff.csv", handsOff) &&
-         WriteFile(folder + "zKeepOut.csv", keepOut);
+  return WriteFile(folder, "zForbidden.csv", forbidden) && WriteFile(folder, "zHandsOff.csv", handsOff) &&
+         WriteFile(folder, "zKeepOut.csv", keepOut);
 }
 
 // ---------------------------------------------------------------------------
@@ -881,13 +881,14 @@ void ReportFounders(const plotwright::ReferenceTables& reference) {
 
 int main(int argc, char** argv) {
   bool report = false;
-  std::string folder;
+  // The folder as the system gives its name, decoded as the system encodes it.
+  std::filesystem::path folder;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--report") {
       report = true;
     } else if (folder.empty() && !argument.empty() && argument[0] != '-') {
-      folder = argument + "/";
+      folder = std::filesystem::path(argv[i]);
     } else {
       folder.clear();
       break;
@@ -944,7 +945,7 @@ int main(int argc, char** argv) {
   reference->MarkerEffects = EstimateMarkerEffects(training, map, stream);
 
   if (!WriteReferenceFiles(folder, *reference)) {
-    std::fprintf(stderr, "make_reference_data: cannot write the files in %s\n", folder.c_str());
+    std::fprintf(stderr, "make_reference_data: cannot write the files in %s\n", folder.string().c_str());
     return 2;
   }
   if (report) {

@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
 #endif
   std::ios::sync_with_stdio(false);
   plotwright::Console console = plotwright::MakeConsole(std::cin, std::cout, std::cerr);
+  // The game folder is the current one, taken by its own characters (wide
+  // on Windows), so that a folder named in any letters works.
   return plotwright::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), console,
                                     std::filesystem::current_path());
 }

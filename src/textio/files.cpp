@@ -55,8 +55,12 @@ FileProblem ProblemOf(int error, const std::filesystem::path& path) {
 
 }  // namespace
 
+std::filesystem::path PathFromUtf8(std::string_view text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 std::filesystem::path PathInFolder(const std::filesystem::path& folder, std::string_view name) {
-  return folder / std::filesystem::path(std::string(name));
+  return folder / PathFromUtf8(name);
 }
 
 bool FileExists(const std::filesystem::path& folder, std::string_view name) {

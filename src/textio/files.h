@@ -11,6 +11,11 @@
 
 namespace plotwright {
 
+// The path of UTF-8 text. On Windows a path made from a plain string reads
+// its bytes in the system's code page, which garbles any other letters.
+std::filesystem::path PathFromUtf8(std::string_view text);
+
+// The file `name` (UTF-8) in `folder`.
 std::filesystem::path PathInFolder(const std::filesystem::path& folder, std::string_view name);
 
 bool FileExists(const std::filesystem::path& folder, std::string_view name);

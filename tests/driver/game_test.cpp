@@ -107,6 +107,26 @@ TEST(GameTest, GamesEndThroughTheEndSequence) {
   EXPECT_TRUE(EndsWith(released.Out, kEndSequence));
 }
 
+// A folder named in any letters; Results.csv held at the write and at the
+// read-back, then let go, and three plants kept (both founders are resistant).
+TEST(GameTest, AFolderInAnyLettersAndAHeldResultsFile) {
+  TempFolder parent;
+  const std::filesystem::path folder = parent.Path() / PathFromUtf8("g\u00FC\u73ED");
+  std::filesystem::create_directory(folder);
+  std::ofstream(folder / "Crosses.csv", std::ios::binary) << "1,4,5\n2,7,5\n";
+  const auto keepsThree = [](const std::filesystem::path& path) {
+    testing::ReleaseResults(path);
+    testing::DeleteResultsRows(path, [](int id) { return id > 3; });
+  };
+  using testing::HoldResults, testing::ReleaseResults;
+  const auto run = PlayScripted(
+      folder, {{""}, {"2", HoldResults}, {"", ReleaseResults}, {"", HoldResults}, {"", keepsThree}, {"1"}});
+  const std::string held = "    " + std::string(testing::kHeldResultsCause) + "\n";
+  EXPECT_TRUE(testing::Contains(run.Out, "RESULTS.CSV file is closed\n  Press <Enter> to continue\n" + held));
+  EXPECT_TRUE(testing::Contains(run.Out, "then return to this window and press <Enter> to continue\n" + held));
+  EXPECT_TRUE(testing::Contains(run.Out, "Number of F2 plants kept =      3\n"));
+}
+
 TEST(GameTest, AConsoleThatCannotBeWrittenEndsTheGame) {
   struct Full : std::streambuf {
     int_type overflow(int_type) override { return traits_type::eof(); }

@@ -32,6 +32,9 @@ std::vector<int> ResavedAndReadBack(const testing::TempFolder& folder, const std
 }
 
 TEST(SpreadsheetTest, AResavedLineTableReadsBackTheRemainingIds) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the spreadsheet is driven through a Unix shell, which Windows lacks";
+#endif
   if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "soffice (Debian package libreoffice-calc-nogui) is not installed";
   }

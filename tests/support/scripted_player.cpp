@@ -7,6 +7,12 @@
 
 #include "driver/game.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "textio/files.h"
+#endif
+
 namespace plotwright::testing {
 namespace {
 
@@ -80,6 +86,27 @@ GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep
   const int status = RunGame(player.console, folder, GameOptions{seed});
   return {status, player.out.str(), player.err.str()};
 }
+
+#ifdef _WIN32
+const char kHeldResultsCause[] = "Another program holds RESULTS.CSV open";
+static std::FILE* holder = nullptr;  // the holder's input
+
+void HoldResults(const std::filesystem::path& folder) {
+  const std::filesystem::path said = folder / "holding.txt";
+  const std::wstring command = L"\"\"" + PathFromUtf8(PLOTWRIGHT_HOLD_FILE).wstring() + L"\" \"" +
+                               (folder / "Results.csv").wstring() + L"\" > \"" + said.wstring() + L"\"\"";
+  std::filesystem::remove(said);
+  holder = _wpopen(command.c_str(), L"w");
+  for (int wait = 0; wait < 3000 && TempFolder::ReadFile(said).rfind("holding ", 0) != 0; ++wait) Sleep(10);
+}
+
+// The end of its input: the holder lets go and exits.
+void ReleaseResults(const std::filesystem::path&) { _pclose(holder); }
+#else
+const char kHeldResultsCause[] = "A spreadsheet's lock file says that RESULTS.CSV is open";
+void HoldResults(const std::filesystem::path& folder) { std::ofstream(folder / ".~lock.Results.csv#"); }
+void ReleaseResults(const std::filesystem::path& folder) { std::filesystem::remove(folder / ".~lock.Results.csv#"); }
+#endif
 
 void DeleteResultsRows(const std::filesystem::path& folder, const std::function<bool(int id)>& drop) {
   std::ifstream in(folder / "Results.csv");

@@ -62,6 +62,14 @@ struct GameRun {
 GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep> steps,
                      std::optional<std::int32_t> seed = std::int32_t{-1});
 
+// Results.csv of `folder` held as a spreadsheet holds it, until released:
+// on Windows by hold_file.exe, which keeps every other program from opening
+// it, elsewhere by the spreadsheet's lock file. kHeldResultsCause is the
+// cause the game then gives.
+void HoldResults(const std::filesystem::path& folder);
+void ReleaseResults(const std::filesystem::path& folder);
+extern const char kHeldResultsCause[];
+
 // What a player does in the spreadsheet: deletes the rows of Results.csv
 // whose ID satisfies `drop`.
 void DeleteResultsRows(const std::filesystem::path& folder, const std::function<bool(int id)>& drop);
