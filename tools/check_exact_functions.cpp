@@ -48,6 +48,7 @@
 #include "genetics/exact_functions.h"
 #include "genetics/genetic_model.h"
 #include "genetics/random.h"
+#include "mpfr_reference.h"
 
 namespace {
 
@@ -116,20 +117,8 @@ void Note(int& printed, const char* format, Values... values) {
   std::fflush(stdout);
 }
 
-// MPFR's base^exponent rounded to nearest double.
-double MpfrPower(double base, double exponent) {
-  mpfr_t b, e;
-  mpfr_inits2(53, b, e, static_cast<mpfr_ptr>(nullptr));
-  mpfr_set_d(b, base, MPFR_RNDN);
-  mpfr_set_d(e, exponent, MPFR_RNDN);
-  mpfr_pow(b, b, e, MPFR_RNDN);
-  const double value = mpfr_get_d(b, MPFR_RNDN);
-  mpfr_clears(b, e, static_cast<mpfr_ptr>(nullptr));
-  return value;
-}
-
 void CheckPower(double base, double exponent, Tally& tally) {
-  const double expected = MpfrPower(base, exponent);
+  const double expected = mpfr_reference::Power(base, exponent);
   const double got = RoundedPower(base, exponent);
   const detail::Attempt accurate = detail::AccuratePower(base, exponent);
   ++tally.Checked;
