@@ -30,7 +30,6 @@ double Mpfr(int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), double x, int bits) {
   return value;
 }
 
-
 // A method that claims its rounding must be right, whichever is asked.
 void ExpectLog(double x) {
   const double expected = Mpfr(mpfr_log, x, 53);
@@ -77,7 +76,8 @@ TEST(ExactFunctionsMpfrTest, PowersOfTheRatiosTheMapAndAnyBase) {
   }
   for (int m = 0; m < 4096; ++m) {
     const double x = m / 100.0 * 4.0;
-    ASSERT_EQ(RoundedPower(static_cast<double>(2.71828f), x), mpfr_reference::Power(static_cast<double>(2.71828f), x)) << m;
+    ASSERT_EQ(RoundedPower(static_cast<double>(2.71828f), x), mpfr_reference::Power(static_cast<double>(2.71828f), x))
+        << m;
   }
   std::mt19937_64 bits(11);
   for (int i = 0; i < kSample / 10; ++i) {
