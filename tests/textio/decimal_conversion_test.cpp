@@ -86,7 +86,7 @@ TEST(ExactDecimalTest, ReadsWhatTheLibraryReads) {
     expectSame(scrap);
   }
   for (const char* text :
-       {"1e99999999999999999999", "1e-99999999999999999999", "0e999999999999", "-0", "nan(", "infin"}) {
+       {"1e99999999999999999999", "1e-99999999999999999999", "0e999999999999", "-0", "nan(", "nan(x_1)", "infin"}) {
     expectSame(text);
   }
 }
