@@ -17,8 +17,9 @@ namespace {
 // Effects decay geometrically: the k-th QTL of a trait has the ratio to the
 // power k, correctly rounded so that every machine builds the same effects.
 // A locus table may repeat QTL numbers, so a count of protein QTL can reach
-// kLoci, still within RoundedIntegerPower's range. The ratios are single-precision values of (n - 1)/(n + 1) for 400
-// yield, 80 protein and 40 Fhb QTL-equivalents.
+// kLoci, still within RoundedIntegerPower's range. The ratios are
+// single-precision values of (n - 1)/(n + 1) for 400 yield, 80 protein and
+// 40 Fhb QTL-equivalents.
 constexpr double kYieldRatio = static_cast<double>(static_cast<float>(kQtl - 1) / (kQtl + 1));
 constexpr double kProteinRatio = static_cast<double>(79.0f / 81.0f);
 constexpr double kFhbRatio = static_cast<double>(39.0f / 41.0f);
