@@ -1,7 +1,7 @@
 // Usage: hold_file FILE
 // Holds FILE open the way a spreadsheet holds the file it has open on
-// Windows: no other program may open it, to read or to write, nor rename
-// another file over it. Prints "holding FILE" once it holds the file, then
+// Windows: other programs may still open it to read, but not to write, nor
+// rename another file over it. Prints "holding FILE" once it holds the file, then
 // lets go when a line arrives on standard input or the input ends, prints
 // "released FILE" and exits with status 0. A file that cannot be held (it
 // is missing, or another program holds it already) gives status 1.
@@ -30,9 +30,10 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   const std::string name = Utf8(argv[1]);
-  // Share mode 0: every other open of the file fails while this handle lives.
-  const HANDLE file =
-      CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Shared for reading only: while this handle lives, every other open for
+  // writing fails, and so does replacing the file, but a plain read works.
+  const HANDLE file = CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     std::fprintf(stderr, "hold_file: cannot hold %s (Windows error %lu)\n", name.c_str(), GetLastError());
     return 1;
