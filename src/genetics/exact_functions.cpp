@@ -1,11 +1,11 @@
 #include "genetics/exact_functions.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
+#include "bit_cast.h"
 #include "requires.h"
 
 // Everything here relies on each +, -, * and / being rounded once, to
@@ -117,10 +117,10 @@ struct LogReduction {
 // within a factor 2 of 1, so subtracting 1 is exact (Sterbenz), and the sum
 // of the two exact parts is kept exactly as a double-double.
 inline LogReduction ReduceForLog(double x) {
-  std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
+  std::uint64_t bits = BitCast<std::uint64_t>(x);
   int exponent = 0;
   if (bits < (std::uint64_t{1} << 52)) {  // subnormal: scale into the normal range
-    bits = std::bit_cast<std::uint64_t>(x * 0x1p54);
+    bits = BitCast<std::uint64_t>(x * 0x1p54);
     exponent = -54;
   }
   exponent += static_cast<int>(bits >> 52) - 1023;
@@ -128,7 +128,7 @@ inline LogReduction ReduceForLog(double x) {
   // Halved or not without a branch: the choice is a coin toss for uniforms.
   const int halved = index >> 7;
   constexpr double kScale[2] = {1.0, 0.5};
-  const double m = std::bit_cast<double>((bits & 0x000FFFFFFFFFFFFFULL) | 0x3FF0000000000000ULL) * kScale[halved];
+  const double m = BitCast<double>((bits & 0x000FFFFFFFFFFFFFULL) | 0x3FF0000000000000ULL) * kScale[halved];
   exponent += halved;
   const double c = kLogTable[index].C;
   double mHi, mLo;

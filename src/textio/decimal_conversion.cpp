@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "bit_cast.h"
+
 namespace plotwright {
 namespace exact_decimal {
 namespace {
@@ -344,7 +346,7 @@ std::to_chars_result WriteFixed(char* first, char* last, double value, int decim
   }
 
   // |value| = mantissa x 2^binary exactly.
-  const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  const std::uint64_t bits = BitCast<std::uint64_t>(value);
   const int biased = static_cast<int>((bits >> 52) & 0x7FF);
   std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
   int binary = kLowestExponent;
