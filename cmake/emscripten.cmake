@@ -27,3 +27,9 @@ add_link_options(-sNODERAWFS=1)
 # main's return leaves through exit(): the C++ streams are flushed and the
 # process ends with the game's exit status, as on any other system.
 add_link_options(-sEXIT_RUNTIME=1)
+
+# The game's memory grows as its tables do, up to WebAssembly's 2 GiB, instead
+# of the fixed 16 MiB a module has by default, which a class's Crosses.csv
+# (60 crosses of 2000 plants) overruns. Memory that runs out then throws
+# std::bad_alloc, so the game reports its allocation error as elsewhere.
+add_link_options(-sALLOW_MEMORY_GROWTH=1)
