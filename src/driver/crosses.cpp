@@ -122,6 +122,29 @@ void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable) {
   }
 }
 
+int CheckCrossesFile(Console& console, const std::filesystem::path& folder) {
+  std::string text;
+  const FileProblem problem = ReadTextFile(folder, kCrossesFile, text);
+  if (problem == FileProblem::kMissing) {
+    PrintLine(console, " The CROSSES.CSV file cannot be found");
+    return 1;
+  }
+  if (problem != FileProblem::kNone) {
+    for (const std::string& line : FileProblemLines(problem, kCrossesFile, "CROSSES.CSV", false, false))
+      PrintLine(console, line);
+    return 1;
+  }
+  const CrossesFile file = ReadCrosses(text);
+  int unusable = 0;
+  ValidateCrosses(console, file, unusable);
+  if (unusable == 1) return 1;
+  const std::size_t crosses = file.Crosses.CrossSize.size();
+  const int plants = CountEntries(file.Crosses);
+  PrintLine(console, " The CROSSES.CSV file is ready: " + std::to_string(crosses) + (crosses == 1 ? " cross, " : " crosses, ") +
+                         std::to_string(plants) + (plants == 1 ? " F2 plant" : " F2 plants"));
+  return 0;
+}
+
 int CountEntries(const CrossTable& crosses) {
   long long total = 0;
   for (int size : crosses.CrossSize) total += size > 0 ? size : 0;

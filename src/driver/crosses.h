@@ -2,6 +2,7 @@
 // F2 plants to grow from each, one cross per line ("1,4,300").
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,9 @@
 #include "textio/console.h"
 
 namespace plotwright {
+
+// The crosses file in the game folder.
+inline constexpr const char* kCrossesFile = "Crosses.csv";
 
 // Crosses.csv as read: every line that starts with three whole numbers, in
 // file order, and the first line that holds values but does not.
@@ -31,6 +35,12 @@ CrossesFile ReadCrosses(std::string_view text);
 // a founder outside 1 to 15 or asks for a negative number of plants; no
 // plant at all. Sets `unusable` to 1 when the game cannot go on.
 void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable);
+
+// Checks Crosses.csv in `folder` as a game does before it makes its first
+// cross, and says what is wrong in the game's own words, or how many crosses
+// and plants it asks for. Returns 0 when a game can use it, otherwise 1 (a
+// missing or unreadable file too). The web page checks its crosses with it.
+int CheckCrossesFile(Console& console, const std::filesystem::path& folder);
 
 // The number of F2 plants the crosses ask for (sizes below 0 count as 0).
 int CountEntries(const CrossTable& crosses);

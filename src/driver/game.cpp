@@ -17,7 +17,6 @@
 namespace plotwright {
 namespace {
 
-constexpr const char* kCrossesFile = "Crosses.csv";
 
 void PrintBanner(Console& console) {
   PrintLine(console, "  ");

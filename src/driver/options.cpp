@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "driver/crosses.h"
 #include "driver/founders.h"
 #include "textio/free_form.h"
 
@@ -21,6 +22,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (argument == "--founders") {
       line.Do = CommandLine::Action::kFounders;
+      return line;
+    }
+    if (argument == "--check-crosses") {
+      line.Do = CommandLine::Action::kCheckCrosses;
       return line;
     }
     std::string value;
@@ -45,7 +50,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: plotwright [--seed N] [--founders] [--help] [--version]\n"
+  return "Usage: plotwright [--seed N] [--founders] [--check-crosses] [--help] [--version]\n"
          "\n"
          "A plant-breeding game for the classroom. Run it in a folder that holds\n"
          "Crosses.csv (one cross per line: founder, founder, number of F2 plants);\n"
@@ -56,6 +61,8 @@ std::string UsageText() {
          "              instead of the clock, so a game can be replayed exactly\n"
          "  --founders  show the yield, protein and Fhb of the 15 founder lines and\n"
          "              whether each carries the Fhb resistance gene, then exit\n"
+         "  --check-crosses  check Crosses.csv as a game would, show what is wrong\n"
+         "              with it if anything is, then exit (status 1 if it is unusable)\n"
          "  --help      show this text and exit\n"
          "  --version   show the version and exit\n";
 }
@@ -71,6 +78,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, Console& console, 
       return kExitNormal;
     case CommandLine::Action::kFounders:
       return ShowFounders(console, folder);
+    case CommandLine::Action::kCheckCrosses:
+      return CheckCrossesFile(console, folder);
     case CommandLine::Action::kBadUsage:
       console.Err << "plotwright: " << line.Problem << "\n\n" << UsageText();
       return kExitBadUsage;

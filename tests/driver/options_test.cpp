@@ -50,5 +50,27 @@ TEST(OptionsTest, TheCommandLineDoesWhatItAsks) {
   EXPECT_TRUE(testing::Contains(broken.out.str(), "zHandsOff.csv"));
 }
 
+TEST(OptionsTest, CheckCrossesSaysWhatAGameWouldOfCrossesCsv) {
+  testing::TempFolder folder;
+  const auto check = [&](std::string& out) {
+    testing::TestConsole console;
+    const int status = RunCommandLine({"--check-crosses"}, console.console, folder.Path());
+    out = console.out.str();
+    return status;
+  };
+  std::string out;
+  EXPECT_EQ(check(out), 1);
+  EXPECT_EQ(out, "  The CROSSES.CSV file cannot be found\n");
+  folder.Write("Crosses.csv", "1,4,200\r\n12,15,1\r\n");
+  EXPECT_EQ(check(out), 0);
+  EXPECT_EQ(out, "  The CROSSES.CSV file is ready: 2 crosses, 201 F2 plants\n");
+  folder.Write("Crosses.csv", "3,3,1\n");
+  EXPECT_EQ(check(out), 0);
+  EXPECT_EQ(out, "  The CROSSES.CSV file is ready: 1 cross, 1 F2 plant\n");
+  folder.Write("Crosses.csv", "1,4,200\n4,1,5\n");
+  EXPECT_EQ(check(out), 1);
+  EXPECT_TRUE(testing::Contains(out, "Duplicate crosses were found")) << out;
+}
+
 }  // namespace
 }  // namespace plotwright
