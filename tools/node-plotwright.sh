@@ -2,7 +2,7 @@
 # Usage: node-plotwright.sh [ARGUMENTS...]
 #
 # Plays the WebAssembly build of the game (cmake --workflow --preset
-# wasm-node) under node, in the current folder, with the arguments given, as
+# web) under node, in the current folder, with the arguments given, as
 # build/default/plotwright would. PLOTWRIGHT_JS names another plotwright.js;
 # its plotwright.wasm must lie beside it.
 #
@@ -10,4 +10,4 @@
 # with fetch() wherever one exists, and node's fetch cannot read a file.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-exec node --no-experimental-fetch "${PLOTWRIGHT_JS:-$here/../build/wasm-node/plotwright.js}" "$@"
+exec node --no-experimental-fetch "${PLOTWRIGHT_JS:-$here/../build/web/plotwright.js}" "$@"

@@ -1,0 +1,139 @@
+#!/usr/bin/env node
+// Usage: play_in_browser.cjs SITE CROSSES SEED SCRIPT OUT [SHOTS]
+//
+// Plays a whole game on the web page in SITE (build/web/site), opened as a
+// file in headless Chromium with the network off, through the page's own
+// controls as a player would: the crosses of CROSSES (a Crosses.csv) entered
+// in the crosses editor, SEED in the seed field, each answer of SCRIPT typed
+// in the terminal, and at each selection the rows ticked and Done pressed.
+// SCRIPT is what tools/scripted_game.py plays: one wait per line, actions
+// before '|' and the answer after it. Actions here:
+//     drop:N    tick the rows whose ID is a multiple of N, then press Done
+//     upload    instead of ticking: download Results.csv, delete those rows
+//               from the file and upload it
+// OUT receives console.txt (the console as the game wrote it) and every
+// Results.csv the game wrote, as first seen at a wait (results-01.csv, ...),
+// as scripted_game.py does, so the two can be compared byte for byte. SHOTS,
+// if given, receives a screenshot of each screen.
+//
+// The browser is PLOTWRIGHT_CHROMIUM, else /usr/bin/chromium; playwright-core
+// comes from the web build's npm folder (NODE_PATH).
+"use strict";
+const fs = require("fs");
+const path = require("path");
+const { chromium } = require("playwright-core");
+
+const WAIT_MS = 120000;
+
+async function main() {
+  const [site, crossesFile, seed, scriptFile, out, shots] = process.argv.slice(2);
+  if (!out) throw new Error("usage: play_in_browser.cjs SITE CROSSES SEED SCRIPT OUT [SHOTS]");
+  fs.mkdirSync(out, { recursive: true });
+  if (shots) fs.mkdirSync(shots, { recursive: true });
+  const steps = fs.readFileSync(scriptFile, "utf8").split("\n")
+    .map((line) => line.split("#")[0]).filter((line) => line.trim() !== "");
+
+  const browser = await chromium.launch({
+    executablePath: process.env.PLOTWRIGHT_CHROMIUM || "/usr/bin/chromium",
+    args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
+      "--disable-component-update", "--disable-sync"],
+  });
+  try {
+    const context = await browser.newContext({ viewport: { width: 1366, height: 768 }, acceptDownloads: true });
+    await context.setOffline(true);
+    const fetched = [];
+    await context.route(/^(?!file:)/, (route) => { fetched.push(route.request().url()); route.abort(); });
+    const page = await context.newPage();
+    const problems = [];
+    page.on("pageerror", (error) => problems.push(error.message));
+    const shot = async (name) => { if (shots) await page.screenshot({ path: path.join(shots, name + ".png") }); };
+
+    await page.goto("file://" + path.resolve(site, "index.html"));
+    await page.waitForSelector('body[data-state="setup"]', { timeout: WAIT_MS });
+    await shot("1-setup");
+
+    // The crosses, through the editor.
+    await page.click("#clear-crosses");
+    for (const line of fs.readFileSync(crossesFile, "utf8").split(/\r?\n/)) {
+      const [first, second, plants] = line.split(",").map((v) => v.trim());
+      if (!plants) continue;
+      await page.selectOption("#first-founder", first);
+      await page.selectOption("#second-founder", second);
+      await page.fill("#cross-plants", plants);
+      await page.click("#add-cross button[type=submit]");
+    }
+    await page.waitForFunction(() => !document.getElementById("start").disabled, null, { timeout: WAIT_MS });
+    await page.fill("#seed", seed);
+    await shot("2-crosses");
+    await page.click("#start");
+
+    let selections = 0;
+    for (const [k, step] of steps.entries()) {
+      const bar = step.indexOf("|");
+      const actions = step.slice(0, bar).trim().split(/\s+/).filter(Boolean);
+      const answer = step.slice(bar + 1).trim();
+      // The game's (k+1)th wait for a line.
+      await page.waitForFunction((k) => window.plotwrightPage.waits() === k + 1 &&
+        ["waiting", "selection"].includes(document.body.dataset.state), k, { timeout: WAIT_MS });
+      const drop = actions.find((a) => a.startsWith("drop:"));
+      if (drop) {
+        const every = Number(drop.slice(5));
+        if (++selections === 1) {
+          // Sorted by the predicted yield, best first, as a player would look at it.
+          await page.click("#results-table thead button:text-is('Yield_Pred')");
+          await page.click("#results-table thead button:text-is('Yield_Pred')");
+          await shot("4-results");
+        }
+        if (actions.includes("upload")) await uploadWithout(page, every, out);
+        else await tickAndDone(page, every);
+      } else {
+        await page.click("#terminal");
+        if (answer) await page.keyboard.type(answer);
+        await page.keyboard.press("Enter");
+      }
+      if (k === 1) await shot("3-menu");
+    }
+    await page.waitForSelector('body[data-state="ended"]', { timeout: WAIT_MS });
+    await shot("5-end");
+    await page.setViewportSize({ width: 1024, height: 768 });
+    await shot("6-end-on-a-tablet");
+
+    const bytes = (b64) => Buffer.from(b64, "base64");
+    fs.writeFileSync(path.join(out, "console.txt"), bytes(await page.evaluate(() => window.plotwrightPage.console())));
+    const seen = await page.evaluate(() => window.plotwrightPage.resultsSeen());
+    seen.forEach((b64, i) => fs.writeFileSync(path.join(out, `results-${String(i + 1).padStart(2, "0")}.csv`), bytes(b64)));
+    if (fetched.length) throw new Error("the page asked the network for " + fetched.join(", "));
+    if (problems.length) throw new Error("the page failed: " + problems.join("; "));
+    console.log(`${out}: ${seen.length} Results.csv files`);
+  } finally {
+    await browser.close();
+  }
+}
+
+// Ticks the rows whose ID is a multiple of `every`, clicking each box, then Done.
+async function tickAndDone(page, every) {
+  const boxes = page.locator("#results-table tbody input[type=checkbox]");
+  const count = await boxes.count();
+  for (let i = 0; i < count; i++) {
+    const box = boxes.nth(i);
+    const id = Number((await box.getAttribute("aria-label")).replace("Drop ", ""));
+    if (id % every === 0) await box.check();
+  }
+  await page.click("#done");
+}
+
+// Downloads Results.csv, deletes the rows as a spreadsheet would, uploads it.
+async function uploadWithout(page, every, out) {
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click("#download-results")]);
+  const file = path.join(out, "..", "edited-Results.csv");
+  await download.saveAs(file);
+  const kept = fs.readFileSync(file, "latin1").split(/(?<=\n)/).filter((line) => {
+    const first = line.split(",")[0].trim();
+    return !(/^\d+$/.test(first) && Number(first) % every === 0);
+  });
+  fs.writeFileSync(file, kept.join(""), "latin1");
+  await page.setInputFiles("#upload-results", file);
+  fs.unlinkSync(file);
+}
+
+main().catch((error) => { console.error(error.message || error); process.exit(1); });
