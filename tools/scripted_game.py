@@ -15,6 +15,9 @@ Before typing, the actions run in order:
               the environment as a command) a process holds it open; without
               one, the spreadsheet's lock file is put beside it
     release   let go of Results.csv again
+    upload, enter
+              nothing here: how the web page's test saves the file (by
+              uploading it, by Enter in the terminal instead of Done)
 A wait is recognised by the console: a prompt ending in ':' or a line that
 asks for <Enter>. OUT receives console.txt (the console as written) and a
 copy of Results.csv at every wait where it changed (results-01.csv, ...).
@@ -162,6 +165,8 @@ def main():
                 holder.hold()
             elif action == "release":
                 holder.release()
+            elif action in ("upload", "enter"):
+                pass
             else:
                 sys.exit("unknown action: " + action)
         if actions.strip() and os.path.exists(results):

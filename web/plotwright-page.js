@@ -213,6 +213,8 @@
     terminal.loadAddon(fit);
     terminal.open($("terminal"));
     terminal.onData(editLine);
+    // Tab leaves the terminal for the page's buttons, as elsewhere on a page.
+    terminal.attachCustomKeyEventHandler((event) => event.key !== "Tab");
     window.addEventListener("resize", fitTerminal);
   }
 
@@ -285,7 +287,10 @@
     editor.cursor = cursor;
   }
 
-  function submitLine() {
+  // Sends the answer. At a selection the table is saved first, so that the
+  // ticked rows count whether the player presses Enter or Done.
+  function submitLine(saveTable = true) {
+    if (saveTable && game.atSelection && game.table) game.saveResults(keptResults(game.table));
     const line = editor.text;
     terminal.write("\r\n");
     editor.text = "";
@@ -310,6 +315,9 @@
       "Tick the rows you do not wish to keep in the table below, then press Done. " +
       "Or download Results.csv, delete the rows in a spreadsheet, save it as CSV and upload it."],
     ["Make sure the RESULTS.CSV file is closed", "Press Enter in the terminal to go on."],
+    ["Line ID number [from RESULTS.CSV file]",
+      "Type the Line_ID of the line to release, as the results table shows it, and press Enter."],
+    ["to EXIT", "Press Enter in the terminal to end the game."],
     ["save it as CSV text",
       "In your spreadsheet, save the file as CSV (comma-separated), then upload it again, or press Done."],
     ["changed; make sure the",
@@ -328,6 +336,7 @@
       this.input = new Uint8Array(0);
       this.reader = null;          // the waiting read, while the game waits
       this.waits = 0;              // the reads the game has made
+      this.atSelection = false;    // waiting at a selection of Results.csv
       this.module = null;
       this.ended = false;
       this.resultsSeen = [];       // each Results.csv the game wrote, as first seen at a wait
@@ -356,6 +365,7 @@
     // The game waits for a line: a new Results.csv is shown first.
     read(capacity) {
       this.waits++;
+      this.atSelection = this.seenSinceInput.includes(SELECTION_WAIT);
       this.lookAtResults();
       showHint(this.seenSinceInput);
       return new Promise((resolve) => {
@@ -363,11 +373,12 @@
           const bytes = this.input.slice(0, capacity);
           this.input = this.input.slice(bytes.length);
           this.reader = null;
+          this.atSelection = false;
           setWaiting(false);
           resolve(bytes);
         };
         if (this.input.length > 0) this.reader();
-        else setWaiting(true, this.seenSinceInput.includes(SELECTION_WAIT));
+        else setWaiting(true, this.atSelection);
       });
     }
 
@@ -567,8 +578,7 @@
 
   function setUpResults() {
     $("done").addEventListener("click", () => {
-      if (!game || !game.reader || !game.table) return;
-      game.saveResults(keptResults(game.table));
+      if (!game || !game.reader || !game.atSelection) return;
       submitLine();
       terminal.focus();
     });
@@ -579,8 +589,16 @@
       const file = event.target.files[0];
       event.target.value = "";
       if (!file || !game || !game.reader) return;
-      game.saveResults(new Uint8Array(await file.arrayBuffer()));
-      submitLine();
+      let bytes;
+      try {
+        bytes = new Uint8Array(await file.arrayBuffer());
+      } catch (error) {
+        $("hint").textContent = `${file.name} could not be read (${error.message}); choose it again.`;
+        return;
+      }
+      if (!game.reader) return;
+      game.saveResults(bytes);
+      submitLine(false);
       terminal.focus();
     });
     $("new-game").addEventListener("click", () => {

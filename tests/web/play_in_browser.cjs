@@ -11,6 +11,7 @@
 //     drop:N    tick the rows whose ID is a multiple of N, then press Done
 //     upload    instead of ticking: download Results.csv, delete those rows
 //               from the file and upload it
+//     enter     after ticking, press Enter in the terminal instead of Done
 // OUT receives console.txt (the console as the game wrote it) and every
 // Results.csv the game wrote, as first seen at a wait (results-01.csv, ...),
 // as scripted_game.py does, so the two can be compared byte for byte. SHOTS,
@@ -24,6 +25,7 @@ const path = require("path");
 const { chromium } = require("playwright-core");
 
 const WAIT_MS = 120000;
+const uploads = fs.mkdtempSync(path.join(require("os").tmpdir(), "plotwright-upload-"));
 
 async function main() {
   const [site, crossesFile, seed, scriptFile, out, shots] = process.argv.slice(2);
@@ -63,6 +65,11 @@ async function main() {
       await page.click("#add-cross button[type=submit]");
     }
     await page.waitForFunction(() => !document.getElementById("start").disabled, null, { timeout: WAIT_MS });
+    // A seed the game does not take: the game's own words, on the start screen.
+    await page.fill("#seed", "12x");
+    await page.click("#start");
+    await page.waitForFunction(() => document.getElementById("start-problem").textContent.includes("--seed needs"),
+      null, { timeout: WAIT_MS });
     await page.fill("#seed", seed);
     await shot("2-crosses");
     await page.click("#start");
@@ -85,13 +92,19 @@ async function main() {
           await shot("4-results");
         }
         if (actions.includes("upload")) await uploadWithout(page, every, out);
-        else await tickAndDone(page, every);
+        else await tickAndSave(page, every, actions.includes("enter"));
       } else {
         await page.click("#terminal");
         if (answer) await page.keyboard.type(answer);
         await page.keyboard.press("Enter");
       }
-      if (k === 1) await shot("3-menu");
+      if (k === 1) {
+        await shot("3-menu");
+        // Leaving a game in progress asks first; staying keeps the game.
+        const asked = page.waitForEvent("dialog").then((dialog) => dialog.dismiss().then(() => dialog.type()));
+        await page.reload({ timeout: 2000 }).catch(() => {});
+        if (await asked !== "beforeunload") throw new Error("leaving a game did not ask first");
+      }
     }
     await page.waitForSelector('body[data-state="ended"]', { timeout: WAIT_MS });
     await shot("5-end");
@@ -107,11 +120,13 @@ async function main() {
     console.log(`${out}: ${seen.length} Results.csv files`);
   } finally {
     await browser.close();
+    fs.rmSync(uploads, { recursive: true, force: true });
   }
 }
 
-// Ticks the rows whose ID is a multiple of `every`, clicking each box, then Done.
-async function tickAndDone(page, every) {
+// Ticks the rows whose ID is a multiple of `every`, clicking each box, then
+// presses Done, or Enter in the terminal.
+async function tickAndSave(page, every, enter) {
   const boxes = page.locator("#results-table tbody input[type=checkbox]");
   const count = await boxes.count();
   for (let i = 0; i < count; i++) {
@@ -119,21 +134,25 @@ async function tickAndDone(page, every) {
     const id = Number((await box.getAttribute("aria-label")).replace("Drop ", ""));
     if (id % every === 0) await box.check();
   }
-  await page.click("#done");
+  if (enter) {
+    await page.click("#terminal");
+    await page.keyboard.press("Enter");
+  } else {
+    await page.click("#done");
+  }
 }
 
 // Downloads Results.csv, deletes the rows as a spreadsheet would, uploads it.
 async function uploadWithout(page, every, out) {
   const [download] = await Promise.all([page.waitForEvent("download"), page.click("#download-results")]);
-  const file = path.join(out, "..", "edited-Results.csv");
+  const file = path.join(fs.mkdtempSync(path.join(uploads, "wait-")), "Results.csv");
   await download.saveAs(file);
   const kept = fs.readFileSync(file, "latin1").split(/(?<=\n)/).filter((line) => {
     const first = line.split(",")[0].trim();
     return !(/^\d+$/.test(first) && Number(first) % every === 0);
   });
   fs.writeFileSync(file, kept.join(""), "latin1");
-  await page.setInputFiles("#upload-results", file);
-  fs.unlinkSync(file);
+  await page.setInputFiles("#upload-results", file);  // kept: the page reads it after this returns
 }
 
 main().catch((error) => { console.error(error.message || error); process.exit(1); });

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Usage: compare_browser.sh REFERENCE SITE [SHOTS]
+#
+# Plays the same games with the Linux build (REFERENCE, through its console)
+# and on the web page in SITE (build/web/site, in headless Chromium through
+# the page's controls), and checks that the page's console and every
+# Results.csv are the same bytes. SHOTS (default: build/web/screenshots)
+# receives a screenshot of each screen of each game.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$here/../.."
+[ $# -ge 2 ] || { sed -n '2,2p' "$0" >&2; exit 2; }
+reference="$1"
+site="$(cd "$2" && pwd)"
+shots="${3:-$root/build/web/screenshots}"
+export NODE_PATH="${NODE_PATH:-$site/../npm/node_modules}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+failed=0
+compare() {  # compare NAME SCRIPT CROSSES SEED
+  local name="$1" script="$2" crosses="$3" seed="$4"
+  mkdir -p "$work/game"
+  cp "$crosses" "$work/game/Crosses.csv"
+  python3 "$root/tools/scripted_game.py" "$script" "$work/game" "$work/reference" -- "$reference" --seed "$seed" > /dev/null
+  node "$here/play_in_browser.cjs" "$site" "$crosses" "$seed" "$script" "$work/page" "$shots/$name" > /dev/null
+  if ! diff "$work/reference/console.txt" "$work/page/console.txt" > "$work/diff"; then
+    echo "DIFFERENT: $name: the console differs:"; head -n 20 "$work/diff"; failed=1
+  elif ! diff -r "$work/reference" "$work/page" > "$work/diff"; then
+    echo "DIFFERENT: $name: the Results.csv files differ:"; head -n 20 "$work/diff"; failed=1
+  else
+    echo "identical: $name, seed $seed ($(ls "$work/reference" | grep -c results) Results.csv files)"
+  fi
+  rm -rf "$work/game" "$work/reference" "$work/page"
+}
+
+compare sample-crosses "$root/tests/platform/full_game.txt" "$root/data/SampleCrosses.csv" 42
+compare uploaded-file "$here/upload_game.txt" "$here/crosses.csv" 2024
+exit $failed
