@@ -535,24 +535,53 @@
     });
     fillResults(table);
     $("results").hidden = false;
+    $("results-scroll").scrollTop = 0;
+    $("keep-count").value = "";
     summarise(table);
   }
 
+  // The rows are drawn a few hundred at a time, more as the player scrolls
+  // down (or tabs to the last one): a browser takes seconds to lay out ten
+  // thousand rows of check boxes, and a class's game has a hundred thousand.
+  const ROWS_AT_A_TIME = 300;
+
   function fillResults(table) {
-    const index = new Map(table.entries.map((e, i) => [e, i]));
-    const html = [];
-    for (const entry of table.order) {
-      const i = index.get(entry);
-      html.push(`<tr${entry.drop ? ' class="dropped"' : ""}><td><input type="checkbox" data-entry="${i}"` +
-        ` aria-label="Drop ${entry.id}"${entry.drop ? " checked" : ""}></td>` +
-        entry.fields.map((f) => `<td>${f.replace(/[&<>"]/g, (c) => `&#${c.charCodeAt(0)};`)}</td>`).join("") + "</tr>");
-    }
-    $("results-table").tBodies[0].innerHTML = html.join("");
+    table.index = new Map(table.entries.map((e, i) => [e, i]));
+    table.drawn = 0;
+    $("results-table").tBodies[0].replaceChildren();
+    drawMoreResults(table);
     const heads = $("results-table").tHead.rows[table.fixed.length].cells;
     for (let c = 1; c < heads.length; c++) {
       if (c - 1 === table.sortColumn) heads[c].setAttribute("aria-sort", table.ascending ? "ascending" : "descending");
       else heads[c].removeAttribute("aria-sort");
     }
+  }
+
+  function drawMoreResults(table) {
+    const html = [];
+    for (const entry of table.order.slice(table.drawn, table.drawn + ROWS_AT_A_TIME)) {
+      html.push(`<tr${entry.drop ? ' class="dropped"' : ""}><td><input type="checkbox" data-entry="${table.index.get(entry)}"` +
+        ` aria-label="Drop ${entry.id}"${entry.drop ? " checked" : ""}></td>` +
+        entry.fields.map((f) => `<td>${f.replace(/[&<>"]/g, (c) => `&#${c.charCodeAt(0)};`)}</td>`).join("") + "</tr>");
+    }
+    table.drawn += html.length;
+    $("results-table").tBodies[0].insertAdjacentHTML("beforeend", html.join(""));
+  }
+
+  // Near the bottom of the drawn rows, the next ones are drawn.
+  function drawAsNeeded() {
+    const table = game && game.table;
+    const scroller = $("results-scroll");
+    if (table && table.drawn < table.order.length &&
+        scroller.scrollTop + scroller.clientHeight > scroller.scrollHeight - 400) drawMoreResults(table);
+  }
+
+  // Ticks every row after the first `count` in the order shown (sorted by a
+  // column, the best ones first), and unticks those first rows.
+  function keepFirst(table, count) {
+    table.order.forEach((entry, at) => { entry.drop = at >= count; });
+    fillResults(table);
+    summarise(table);
   }
 
   function sortResults(table, column) {
@@ -581,6 +610,13 @@
       if (!game || !game.reader || !game.atSelection) return;
       submitLine();
       terminal.focus();
+    });
+    $("results-scroll").addEventListener("scroll", drawAsNeeded);
+    $("results-table").addEventListener("focusin", drawAsNeeded);
+    $("keep-first").addEventListener("submit", (event) => {
+      event.preventDefault();
+      const count = wholeNumber($("keep-count").value);
+      if (game && game.table && count !== null) keepFirst(game.table, count);
     });
     $("download-results").addEventListener("click", () => {
       if (game && game.table) download(RESULTS_FILE, keptResults(game.table), "text/csv");

@@ -90,7 +90,15 @@ async function main() {
           await page.click("#results-table thead button:text-is('Yield_Pred')");
           await page.click("#results-table thead button:text-is('Yield_Pred')");
           await shot("4-results");
+          // Keeping the first rows shown ticks the rest; keeping them all unticks them again.
+          await page.fill("#keep-count", "10");
+          await page.click("#keep-first button");
+          const summary = await page.textContent("#results-summary");
+          if (!summary.startsWith("10 of ")) throw new Error("keeping the first 10 rows: " + summary);
+          await page.fill("#keep-count", summary.split(" of ")[1].split(" ")[0]);
+          await page.click("#keep-first button");
         }
+        if (selections === 2) await shot("5-results-of-lines");
         if (actions.includes("upload")) await uploadWithout(page, every, out);
         else await tickAndSave(page, every, actions.includes("enter"));
       } else {
@@ -107,9 +115,9 @@ async function main() {
       }
     }
     await page.waitForSelector('body[data-state="ended"]', { timeout: WAIT_MS });
-    await shot("5-end");
+    await shot("6-end");
     await page.setViewportSize({ width: 1024, height: 768 });
-    await shot("6-end-on-a-tablet");
+    await shot("7-end-on-a-tablet");
 
     const bytes = (b64) => Buffer.from(b64, "base64");
     fs.writeFileSync(path.join(out, "console.txt"), bytes(await page.evaluate(() => window.plotwrightPage.console())));
@@ -128,6 +136,12 @@ async function main() {
 // presses Done, or Enter in the terminal.
 async function tickAndSave(page, every, enter) {
   const boxes = page.locator("#results-table tbody input[type=checkbox]");
+  // The rows are drawn as the table scrolls: down to the last one, as a player would.
+  const total = Number((await page.textContent("#results-summary")).split(" of ")[1].split(" ")[0]);
+  while (await boxes.count() < total) {
+    await page.locator("#results-scroll").evaluate((e) => { e.scrollTop = e.scrollHeight; });
+    await page.waitForTimeout(20);
+  }
   const count = await boxes.count();
   for (let i = 0; i < count; i++) {
     const box = boxes.nth(i);
