@@ -53,7 +53,7 @@ class PageInput : public std::streambuf {
     const int count = plotwright_read_console(buffer_.data(), static_cast<int>(buffer_.size()));
     if (count <= 0) return traits_type::eof();
     setg(buffer_.data(), buffer_.data(), buffer_.data() + count);
-    return traits_type::to_int_type(buffer_[0]);
+    return traits_type::to_int_type(*gptr());
   }
 
  private:

@@ -65,6 +65,12 @@ async function main() {
       await page.click("#add-cross button[type=submit]");
     }
     await page.waitForFunction(() => !document.getElementById("start").disabled, null, { timeout: WAIT_MS });
+    // The founders table and the check of the crosses are the game's own output.
+    const founders = await page.locator("#founders tbody tr").count();
+    const check = await page.textContent("#crosses-check");
+    if (founders !== 15 || !check.trim().startsWith("The CROSSES.CSV file is ready")) {
+      throw new Error(`the crosses screen shows ${founders} founders and "${check}"`);
+    }
     // A seed the game does not take: the game's own words, on the start screen.
     await page.fill("#seed", "12x");
     await page.click("#start");
