@@ -331,6 +331,7 @@
     constructor(seed) {
       this.seed = seed;
       this.output = [];            // every byte of the console, as written
+      this.errors = "";            // what the game wrote on its error stream
       this.seenSinceInput = "";    // the console text since the last line sent
       this.decoder = new TextDecoder();
       this.input = new Uint8Array(0);
@@ -359,7 +360,7 @@
       const text = this.decoder.decode(bytes, { stream: true });
       this.seenSinceInput += text;
       terminal.write(text);
-      if (stream === 2) this.errors = (this.errors || "") + text;
+      if (stream === 2) this.errors += text;
     }
 
     // The game waits for a line: a new Results.csv is shown first.
@@ -407,7 +408,6 @@
       const table = parseResults(new TextDecoder().decode(bytes));
       if (table) {
         this.table = table;
-        this.written = bytes;
         showResults(table);
       }
     }
@@ -434,7 +434,7 @@
     }
     setWaiting(false);
     const output = new TextDecoder().decode(concat(game.output));
-    if (status !== 0 && !/\S/.test(output.replace(game.errors || "", "")) && game.errors) {
+    if (status !== 0 && game.errors && !/\S/.test(output.replace(game.errors, ""))) {
       // Refused before it began (a seed the game does not take): back to the start.
       $("play").hidden = true;
       $("setup").hidden = false;
