@@ -733,8 +733,9 @@ class FounderShaper {
         if (map_[k].QtlOrMarker > 0 && k != gene_) changes.push_back({f, k});
       }
     }
-    double cost = Cost();
     double calibration = CalibrationError(Pooled());
+    double cost = Cost() + kCalibrationWeight * calibration;
+    Passes = 0, Changes = 0;
     for (int pass = 0; pass < kMaxPasses; ++pass) {
       Shuffle(rng, changes);
       bool improved = false;
@@ -744,18 +745,22 @@ class FounderShaper {
         const double newCalibration = CalibrationError(pooled);
         const bool acceptable = !MeetsBothStandards(values_[f]) && Distinct(f) &&
                                 (WellCalibrated(pooled) || newCalibration < calibration);
-        const double newCost = acceptable ? Cost() : cost;
+        const double newCost = acceptable ? Cost() + kCalibrationWeight * newCalibration : cost;
         if (acceptable && newCost < cost - 1e-9) {
           cost = newCost;
           calibration = newCalibration;
           improved = true;
+          ++Changes;
         } else {
           Flip(f, k);
         }
       }
+      ++Passes;
       if (!improved) break;
     }
   }
+
+  int Passes = 0, Changes = 0;
 
   double Cost() const {
     double cost = 0;
@@ -782,6 +787,9 @@ class FounderShaper {
 
  private:
   static constexpr int kMaxPasses = 12;
+  // The calibration error weighs as in the founder search, so that a change
+  // that brings the F2 back to the scales pays for itself.
+  static constexpr double kCalibrationWeight = 400;
   enum Role { kCarrier, kShapedCarrier, kNonCarrier };
 
   // Squared distance in units of 0.25 percent protein and 0.5 percent Fhb.
@@ -1305,7 +1313,12 @@ int main(int argc, char** argv) {
   PooledF2 exact = Pool(chosen, pairs);
   if (world.ShapeFounders) {
     FounderShaper shaper(reference->FounderGenotype, map, effects, calculator, gene, world);
+    const double before = shaper.Cost();
     shaper.Shape(rng);
+    if (report) {
+      std::printf("Shaping: cost %.1f to %.1f, %d alleles changed in %d passes\n", before, shaper.Cost(),
+                  shaper.Changes, shaper.Passes);
+    }
     std::vector<std::vector<CrossMoments>> shaped(kFounders, std::vector<CrossMoments>(kFounders));
     for (int a = 0; a < kFounders; ++a) {
       for (int b = 0; b < kFounders; ++b) {
