@@ -25,7 +25,9 @@
 // against the trait scales, and the accuracy of the predictions in ten
 // crosses kept out of the training population.
 //
-// Usage: make_reference_data [--report] <folder>
+// Usage: make_reference_data [--report] [--world NAME] [--draw N] <folder>
+// NAME is one of the worlds of world_settings.cpp (by default the shipped
+// one); N draws its seeds anew (0: as they are).
 
 #include <Eigen/Dense>
 #include <algorithm>
