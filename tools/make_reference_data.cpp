@@ -456,11 +456,17 @@ class F2Calculator {
     std::array<double, 3> all{}, given{};
     std::array<double, 2> shift{};
     const bool segregating = a[gene] != b[gene];
+    // The differing loci run in genome order, so those of one chromosome
+    // are neighbours in the list; only they are correlated.
+    std::size_t first = 0, last = 0;
     for (std::size_t i = 0; i < differing.size(); ++i) {
       const int ki = differing[i];
-      for (std::size_t j = 0; j < differing.size(); ++j) {
+      if (i == last) {
+        first = i;
+        while (last < differing.size() && map_[differing[last]].Chromosome == map_[ki].Chromosome) ++last;
+      }
+      for (std::size_t j = first; j < last; ++j) {
         const int kj = differing[j];
-        if (map_[kj].Chromosome != map_[ki].Chromosome) continue;
         const double rho = LineCorrelation(ki, kj);
         const double rhoGiven = segregating && map_[ki].Chromosome == map_[gene].Chromosome
                                     ? rho - LineCorrelation(ki, gene) * LineCorrelation(kj, gene)
@@ -713,19 +719,26 @@ class FounderShaper {
       : founders_(founders), map_(map), effects_(effects), calculator_(calculator), gene_(gene), world_(world),
         pairs_(kFounders, std::vector<CrossMoments>(kFounders)) {
     for (int f = 0; f < kFounders; ++f) Refresh(f);
-    // The carriers nearest the carriers' target are the ones shaped.
-    std::vector<std::pair<double, int>> carriers;
-    for (int f = 0; f < kFounders; ++f) {
-      if (plotwright::kFounderFhbAllele[f] == 0) {
-        role_[f] = kNonCarrier;
-      } else {
-        carriers.push_back({Distance(values_[f], world.Carrier), f});
+    for (int f = 0; f < kFounders; ++f) role_[f] = plotwright::kFounderFhbAllele[f] == 0 ? kNonCarrier : kCarrier;
+    // Each target goes, in turn, to the founder of its kind nearest to it
+    // that has none yet; a single target for the lines without the allele
+    // is shared by them all.
+    const auto assign = [&](const plotwright::tools::FounderTarget& target, Role kind) {
+      int nearest = -1;
+      for (int f = 0; f < kFounders; ++f) {
+        if (role_[f] != kind || shaped_[f]) continue;
+        if (nearest < 0 || Distance(values_[f], target) < Distance(values_[nearest], target)) nearest = f;
       }
+      if (nearest >= 0) shaped_[nearest] = true, target_[nearest] = target;
+    };
+    if (world.NonCarriers.size() == 1) {
+      for (int f = 0; f < kFounders; ++f) {
+        if (role_[f] == kNonCarrier) shaped_[f] = true, target_[f] = world.NonCarriers[0];
+      }
+    } else {
+      for (const auto& target : world.NonCarriers) assign(target, kNonCarrier);
     }
-    std::stable_sort(carriers.begin(), carriers.end());
-    for (int i = 0; i < world.ShapedCarriers && i < static_cast<int>(carriers.size()); ++i) {
-      role_[carriers[i].second] = kShapedCarrier;
-    }
+    for (const auto& target : world.Carriers) assign(target, kCarrier);
   }
 
   void Shape(SplitMix64& rng) {
@@ -738,7 +751,7 @@ class FounderShaper {
     double calibration = CalibrationError(Pooled());
     double cost = Cost() + kCalibrationWeight * calibration;
     Passes = 0, Changes = 0;
-    for (int pass = 0; pass < kMaxPasses; ++pass) {
+    for (int pass = 0; pass < world_.ShapingPasses; ++pass) {
       Shuffle(rng, changes);
       bool improved = false;
       for (const auto& [f, k] : changes) {
@@ -767,8 +780,7 @@ class FounderShaper {
   double Cost() const {
     double cost = 0;
     for (int f = 0; f < kFounders; ++f) {
-      if (role_[f] == kNonCarrier) cost += Distance(values_[f], world_.NonCarrier);
-      if (role_[f] == kShapedCarrier) cost += Distance(values_[f], world_.Carrier);
+      if (shaped_[f]) cost += Distance(values_[f], target_[f]);
     }
     double any = 0, carriers = 0, mixed = 0;
     for (int a = 0; a < kFounders; ++a) {
@@ -788,11 +800,10 @@ class FounderShaper {
   }
 
  private:
-  static constexpr int kMaxPasses = 12;
   // The calibration error weighs as in the founder search, so that a change
   // that brings the F2 back to the scales pays for itself.
   static constexpr double kCalibrationWeight = 400;
-  enum Role { kCarrier, kShapedCarrier, kNonCarrier };
+  enum Role { kCarrier, kNonCarrier };
 
   // Squared distance in units of 0.25 percent protein and 0.5 percent Fhb.
   static double Distance(const TraitValues& v, const plotwright::tools::FounderTarget& target) {
@@ -841,17 +852,22 @@ class FounderShaper {
   std::vector<std::vector<CrossMoments>> pairs_;
   std::array<TraitValues, kFounders> values_{};
   std::array<Role, kFounders> role_{};
+  std::array<bool, kFounders> shaped_{};
+  std::array<plotwright::tools::FounderTarget, kFounders> target_{};
 };
 
-// Markers beside an Fhb QTL carry, in every founder, the allele the founder
-// has at that QTL, as markers do that were bred alongside the QTL for long.
-void PhaseFhbMarkers(std::array<Gamete, kFounders>& founders, const LocusTable& map) {
+// Markers beside an Fhb QTL (at most `perQtl` of them, the first in genome
+// order) carry, in every founder, the allele the founder has at that QTL, as
+// markers do that were bred alongside the QTL for long.
+void PhaseFhbMarkers(std::array<Gamete, kFounders>& founders, const LocusTable& map, int perQtl) {
   for (int q = 0; q < kLoci; ++q) {
     const int code = map[q].QtlOrMarker;
     if (!IsFhbQtl(code) || code == plotwright::kFhbGeneQtl) continue;
+    int phased = 0;
     for (int k : Neighbours(map, q)) {
-      if (map[k].QtlOrMarker >= 0) continue;
+      if (map[k].QtlOrMarker >= 0 || phased == perQtl) continue;
       for (Gamete& founder : founders) founder[k] = founder[q];
+      ++phased;
     }
   }
 }
@@ -1331,7 +1347,7 @@ int main(int argc, char** argv) {
     std::iota(all.begin(), all.end(), 0);
     exact = Pool(all, shaped);
   }
-  if (world.FhbMarkersInPhase) PhaseFhbMarkers(reference->FounderGenotype, map);
+  if (world.FhbMarkersInPhase) PhaseFhbMarkers(reference->FounderGenotype, map, world.PhasedMarkersPerFhbQtl);
   // Ten crosses are kept out of the training population, to measure the
   // accuracy of the predictions in crosses the markers have never seen.
   std::vector<std::array<int, 2>> crosses = AllCrosses();

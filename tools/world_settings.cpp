@@ -28,9 +28,8 @@ WorldSettings MarkedResistance() {
   world.MarkersBesideFhbQtl = true;
   world.FhbMarkersInPhase = true;
   world.ShapeFounders = true;
-  world.NonCarrier = {10.5, 9.0};
-  world.Carrier = {13.0, 5.5};
-  world.ShapedCarriers = 4;
+  world.NonCarriers = {{10.5, 9.0}};
+  world.Carriers = std::vector<FounderTarget>(4, {13.0, 5.5});
   world.LibraryTrialErrors = false;
   return world;
 }

@@ -50,15 +50,18 @@ struct WorldSettings {
   int ProteinClearance = 0;  // no marker this close to a QTL for protein alone
   bool MarkersBesideFhbQtl = false;  // the loci next to every other Fhb QTL are markers
   bool FhbMarkersInPhase = false;    // those markers carry their QTL's allele in every founder
+  int PhasedMarkersPerFhbQtl = 2;    // how many of the two beside a QTL do
 
   // Founder shaping: after the founders are chosen, single alleles are
   // changed while the F2 of all crosses stays on the trait scales, to bring
-  // the lines without the resistance allele and the most promising
-  // carriers towards these targets.
+  // the lines without the resistance allele and some carriers towards
+  // targets. One target for the lines without the allele is shared by all
+  // four; otherwise, as for the carriers, each target draws the founder of
+  // its kind nearest to it, in the order given.
   bool ShapeFounders = false;
-  FounderTarget NonCarrier;
-  FounderTarget Carrier;
-  int ShapedCarriers = 0;
+  std::vector<FounderTarget> NonCarriers;
+  std::vector<FounderTarget> Carriers;
+  int ShapingPasses = 12;  // passes over all alleles at most
 
   // Training population of the marker effects.
   int TrainingLinesPerCross = 200;
