@@ -25,9 +25,11 @@
 // against the trait scales, and the accuracy of the predictions in ten
 // crosses kept out of the training population.
 //
-// Usage: make_reference_data [--report] [--world NAME] [--draw N] <folder>
+// Usage: make_reference_data [--report | --founders-only] [--world NAME] [--draw N] <folder>
 // NAME is one of the worlds of world_settings.cpp (by default the shipped
-// one); N draws its seeds anew (0: as they are).
+// one); N draws its seeds anew (0: as they are). --founders-only makes the
+// map and the founders in a hurry, for checks of the panel and the founders:
+// one shaping pass at most, and no marker effects (all written as 0).
 
 #include <Eigen/Dense>
 #include <algorithm>
@@ -1182,6 +1184,58 @@ double PredictedMargin(const TraitValues& v) {
   return std::min({(kFhbHighest - v[2]) / sdF, (kProteinHighest - v[1]) / sdP, (v[1] - kProteinLowest) / sdP});
 }
 
+// The single-cross shortcut: 1000 plants of one cross, screened, made into
+// lines, and the line with the best predictions released. From
+// kShortcutLines2 lines of the cross, the screened ones ranked by their
+// predictions, the chance that the best-predicted of a random kShortcutPlants
+// of them (as many screened lines as 1000 plants give) meets both
+// standards: the line ranked i is the best of the sample when the sample
+// holds it and none ranked above, which happens with chance
+// C(N - i, m - 1) / C(N, m) for m screened lines drawn from N.
+constexpr int kShortcutPlants = 1000;
+constexpr int kShortcutLines2 = 16000;
+constexpr std::size_t kShortcutCrosses = 6;
+
+double BestOfSampleWins(const std::vector<std::pair<double, bool>>& ranked, std::size_t m) {
+  const std::size_t n = ranked.size();
+  if (n == 0) return 0;
+  m = std::min(std::max<std::size_t>(m, 1), n);
+  const auto logChoose = [](double a, double b) { return std::lgamma(a + 1) - std::lgamma(b + 1) - std::lgamma(a - b + 1); };
+  double chance = 0;
+  for (std::size_t i = 0; i + m <= n; ++i) {
+    if (!ranked[i].second) continue;
+    chance += std::exp(logChoose(static_cast<double>(n - i - 1), static_cast<double>(m - 1)) -
+                       logChoose(static_cast<double>(n), static_cast<double>(m)));
+  }
+  return chance;
+}
+
+void ReportShortcut(const plotwright::ReferenceTables& reference, const std::vector<std::array<int, 2>>& crosses,
+                    RandomStream& stream) {
+  const Simulated all = Simulate(reference, crosses, kShortcutLines2, stream, true);
+  const plotwright::Population& p = all.Population;
+  std::printf("\nShortcut: %d plants of one cross, screened, the best-predicted line released (from %d lines a cross)\n",
+              kShortcutPlants, kShortcutLines2);
+  std::printf("  %-7s %8s %8s %10s\n", "cross", "screened", "winning", "shortcut");
+  for (std::size_t c = 0; c < crosses.size(); ++c) {
+    std::vector<std::pair<double, bool>> screened;
+    int winners = 0;
+    for (int i = 0; i < p.EntryCount; ++i) {
+      if (all.CrossOf[i] != static_cast<int>(c) || p.LineFhbScore[i] != 2) continue;
+      const bool wins = MeetsBothStandards(p.LineGenValue[i]);
+      screened.push_back({-PredictedMargin(p.LinePrediction[i]), wins});
+      winners += wins ? 1 : 0;
+    }
+    std::stable_sort(screened.begin(), screened.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    const double share = static_cast<double>(screened.size()) / kShortcutLines2;
+    const auto m = static_cast<std::size_t>(std::lround(share * kShortcutPlants));
+    std::printf("  %2dx%-4d %7.0f%% %7.1f%% %9.1f%%\n", crosses[c][0], crosses[c][1], 100 * share,
+                screened.empty() ? 0.0 : 100.0 * winners / static_cast<double>(screened.size()),
+                100 * BestOfSampleWins(screened, m));
+  }
+}
+
 void ReportCrosses(const plotwright::ReferenceTables& reference, RandomStream& stream) {
   const std::vector<std::array<int, 2>> crosses = AllCrosses();
   const Simulated all = Simulate(reference, crosses, kOutlookLines, stream, true);
@@ -1255,16 +1309,24 @@ void ReportCrosses(const plotwright::ReferenceTables& reference, RandomStream& s
               topWinners, winners, mixedWinners);
   std::printf("  best single cross, best-predicted screened lines winning: %.0f%%\n", 100 * bestShortcut);
   std::printf("\nCrosses a student picks from the founders table:\n");
-  for (const auto& c : CrossesFromTheTable(reference, 4)) {
+  const std::vector<std::array<int, 2>> picked = CrossesFromTheTable(reference, 4);
+  for (const auto& c : picked) {
     for (const CrossOutlook& o : outlooks) {
       if (o.Parents == c) line(o);
     }
   }
+  std::vector<std::array<int, 2>> promising;
+  for (std::size_t i = 0; i < kShortcutCrosses; ++i) promising.push_back(ranked[i].Parents);
+  for (const auto& c : picked) {
+    if (std::find(promising.begin(), promising.end(), c) == promising.end()) promising.push_back(c);
+  }
+  ReportShortcut(reference, promising, stream);
 }
 }  // namespace
 
 int main(int argc, char** argv) {
   bool report = false;
+  bool foundersOnly = false;
   const WorldSettings* known = plotwright::tools::FindWorld("shipped");
   int draw = 0;
   // The folder as the system gives its name, decoded as the system encodes it.
@@ -1274,6 +1336,8 @@ int main(int argc, char** argv) {
     const std::string argument = argv[i];
     if (argument == "--report") {
       report = true;
+    } else if (argument == "--founders-only") {
+      foundersOnly = true;
     } else if (argument == "--world" && i + 1 < argc) {
       known = plotwright::tools::FindWorld(argv[++i]);
       usable = known != nullptr;
@@ -1285,13 +1349,15 @@ int main(int argc, char** argv) {
       usable = false;
     }
   }
+  if (report && foundersOnly) usable = false;
   if (folder.empty() || !usable) {
-    std::fprintf(stderr, "usage: make_reference_data [--report] [--world NAME] [--draw N] <folder>\nworlds:");
+    std::fprintf(stderr, "usage: make_reference_data [--report | --founders-only] [--world NAME] [--draw N] <folder>\nworlds:");
     for (const WorldSettings& w : plotwright::tools::KnownWorlds()) std::fprintf(stderr, " %s", w.Name.c_str());
     std::fprintf(stderr, "\n");
     return 1;
   }
-  const WorldSettings world = plotwright::tools::Redrawn(*known, draw);
+  WorldSettings world = plotwright::tools::Redrawn(*known, draw);
+  if (foundersOnly) world.ShapingPasses = std::min(world.ShapingPasses, 1);
 
   auto reference = std::make_unique<plotwright::ReferenceTables>();
   SplitMix64 rng{world.MapSeed};
@@ -1355,8 +1421,10 @@ int main(int argc, char** argv) {
   const std::vector<std::array<int, 2>> testCrosses(crosses.begin(), crosses.begin() + kTestCrosses);
   std::vector<std::array<int, 2>> trainingCrosses(crosses.begin() + kTestCrosses, crosses.end());
   std::sort(trainingCrosses.begin(), trainingCrosses.end());
-  const Simulated training = Simulate(*reference, trainingCrosses, world.TrainingLinesPerCross, stream, true);
-  reference->MarkerEffects = EstimateMarkerEffects(training, map, stream, world.LibraryTrialErrors);
+  if (!foundersOnly) {
+    const Simulated training = Simulate(*reference, trainingCrosses, world.TrainingLinesPerCross, stream, true);
+    reference->MarkerEffects = EstimateMarkerEffects(training, map, stream, world.LibraryTrialErrors);
+  }
 
   if (!WriteReferenceFiles(folder, *reference)) {
     std::fprintf(stderr, "make_reference_data: cannot write the files in %s\n", folder.string().c_str());

@@ -26,7 +26,7 @@ TEST(GeneratedWorldTest, MarkedResistanceWorldKeepsItsPanelAndFounders) {
   GTEST_SKIP() << "the data generator is not built here: it needs Eigen (Debian: libeigen3-dev)";
 #else
   const testing::TempFolder folder;
-  const std::string command = std::string("\"") + PLOTWRIGHT_DATA_GENERATOR + "\" --world marked-resistance \"" +
+  const std::string command = std::string("\"") + PLOTWRIGHT_DATA_GENERATOR + "\" --founders-only --world marked-resistance \"" +
                               folder.Path().string() + "\"";
   ASSERT_EQ(std::system(command.c_str()), 0);
   auto reference = std::make_unique<ReferenceTables>();
