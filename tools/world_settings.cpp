@@ -52,10 +52,31 @@ WorldSettings PointedCrosses() {
   return world;
 }
 
+// The same, with the good crosses further above the upper protein limit,
+// so that still fewer of their lines fall within the protein range and
+// predictions, blind to protein, find them less often.
+WorldSettings HighProteinCrosses() {
+  WorldSettings world = PointedCrosses();
+  world.Name = "high-protein-crosses";
+  for (FounderTarget& target : world.NonCarriers) target.Protein += 0.2;
+  for (FounderTarget& target : world.Carriers) target.Protein += 0.3;
+  return world;
+}
+
+// The same founders and panel with half the training lines, so the marker
+// effects are estimated less sharply.
+WorldSettings PointedCrossesSmallTraining() {
+  WorldSettings world = PointedCrosses();
+  world.Name = "pointed-crosses-small-training";
+  world.TrainingLinesPerCross = 100;
+  return world;
+}
+
 }  // namespace
 
 const std::vector<WorldSettings>& KnownWorlds() {
-  static const std::vector<WorldSettings> worlds = {Shipped(), MarkedResistance(), PointedCrosses()};
+  static const std::vector<WorldSettings> worlds = {Shipped(), MarkedResistance(), PointedCrosses(),
+                                                    HighProteinCrosses(), PointedCrossesSmallTraining()};
   return worlds;
 }
 
