@@ -72,11 +72,25 @@ WorldSettings PointedCrossesSmallTraining() {
   return world;
 }
 
+// Founders that point to a few crosses whose lines are comfortably within
+// the protein range but mostly above the Fhb limit: Fhb, which a trial year
+// at its few locations judges only roughly, is what the winning lines must
+// be found for.
+WorldSettings FhbLimitedCrosses() {
+  WorldSettings world = PointedCrosses();
+  world.Name = "fhb-limited-crosses";
+  world.ProteinClearance = 100;
+  world.NonCarriers = {{10.6, 9.0}, {10.2, 10.5}, {10.9, 10.0}, {10.0, 11.5}};
+  world.Carriers = {{12.8, 6.2}, {12.6, 7.4}, {13.2, 6.8}, {13.4, 8.0}};
+  return world;
+}
+
 }  // namespace
 
 const std::vector<WorldSettings>& KnownWorlds() {
   static const std::vector<WorldSettings> worlds = {Shipped(), MarkedResistance(), PointedCrosses(),
-                                                    HighProteinCrosses(), PointedCrossesSmallTraining()};
+                                                    HighProteinCrosses(), PointedCrossesSmallTraining(),
+                                                    FhbLimitedCrosses()};
   return worlds;
 }
 
