@@ -25,7 +25,11 @@
 // against the trait scales, and the accuracy of the predictions in ten
 // crosses kept out of the training population.
 //
-// Usage: make_reference_data [--report] <folder>
+// Usage: make_reference_data [--report | --founders-only] [--world NAME] [--draw N] <folder>
+// NAME is one of the worlds of world_settings.cpp (by default the shipped
+// one); N draws its seeds anew (0: as they are). --founders-only makes the
+// map and the founders in a hurry, for checks of the panel and the founders:
+// one shaping pass at most, and no marker effects (all written as 0).
 
 #include <Eigen/Dense>
 #include <algorithm>
@@ -52,6 +56,7 @@
 #include "genetics/trait_model.h"
 #include "selection/marker_screening.h"
 #include "split_mix.h"
+#include "world_settings.h"
 #include "textio/files.h"
 #include "trials/phenotyping.h"
 
@@ -73,7 +78,9 @@ using LocusTable = plotwright::GeneticMap;
 using plotwright::Diploid;
 using plotwright::QtlEffectTable;
 
+using plotwright::tools::BreedingPool;
 using plotwright::tools::SplitMix64;
+using plotwright::tools::WorldSettings;
 
 template <typename T>
 void Shuffle(SplitMix64& rng, std::vector<T>& items) {
@@ -182,6 +189,77 @@ int LocusOf(const LocusTable& map, int code) {
   return -1;
 }
 
+// A QTL for protein that is no Fhb QTL.
+bool IsProteinOnlyQtl(int code) { return code > 0 && code % 5 == 3 && !IsFhbQtl(code); }
+// A QTL for yield alone: trading its locus with a marker's changes no
+// protein or Fhb effect, since only those depend on the order of the QTL.
+bool IsYieldOnlyQtl(int code) { return code > 0 && code % 5 != 3; }
+
+// The loci next to locus k on its chromosome.
+std::vector<int> Neighbours(const LocusTable& map, int k) {
+  std::vector<int> next;
+  if (k > 0 && map[k - 1].Chromosome == map[k].Chromosome) next.push_back(k - 1);
+  if (k + 1 < kLoci && map[k + 1].Chromosome == map[k].Chromosome) next.push_back(k + 1);
+  return next;
+}
+
+// Loci within `distance` tenths of a cM of locus k, on its chromosome.
+bool Near(const LocusTable& map, int k, int other, int distance) {
+  return map[k].Chromosome == map[other].Chromosome && std::abs(map[k].Position - map[other].Position) <= distance;
+}
+
+// A breeder's panel: markers are sought beside the Fhb QTL, and none sits
+// near the major gene or a QTL for protein alone. Markers trade loci with
+// yield-only QTL, so the QTL numbers keep their order where it matters.
+void ArrangePanel(SplitMix64& rng, LocusTable& map, const WorldSettings& world) {
+  if (world.GeneClearance == 0 && world.ProteinClearance == 0 && !world.MarkersBesideFhbQtl) return;
+  const int gene = LocusOf(map, plotwright::kFhbGeneQtl);
+  std::vector<bool> barred(kLoci, false), wanted(kLoci, false);
+  for (int k = 0; k < kLoci; ++k) {
+    if (world.GeneClearance > 0 && Near(map, k, gene, world.GeneClearance)) barred[k] = true;
+  }
+  for (int q = 0; q < kLoci; ++q) {
+    const int code = map[q].QtlOrMarker;
+    if (world.ProteinClearance > 0 && IsProteinOnlyQtl(code)) {
+      for (int k = 0; k < kLoci; ++k) barred[k] = barred[k] || Near(map, k, q, world.ProteinClearance);
+    }
+    if (world.MarkersBesideFhbQtl && IsFhbQtl(code) && code != plotwright::kFhbGeneQtl) {
+      for (int k : Neighbours(map, q)) wanted[k] = true;
+    }
+  }
+  // Free places for a marker: yield-only QTL loci neither barred nor wanted.
+  std::vector<int> free;
+  for (int k = 0; k < kLoci; ++k) {
+    if (!barred[k] && !wanted[k] && IsYieldOnlyQtl(map[k].QtlOrMarker)) free.push_back(k);
+  }
+  Shuffle(rng, free);
+  const auto take = [&]() {
+    const int k = free.back();
+    free.pop_back();
+    return k;
+  };
+  // Wanted loci first: each takes a marker from a barred locus, else from
+  // anywhere that is not wanted itself.
+  std::vector<int> misplaced, spare;
+  for (int k = 0; k < kLoci; ++k) {
+    if (map[k].QtlOrMarker >= 0) continue;
+    if (barred[k]) misplaced.push_back(k);
+    else if (!wanted[k]) spare.push_back(k);
+  }
+  Shuffle(rng, spare);
+  for (int k = 0; k < kLoci; ++k) {
+    if (!wanted[k] || barred[k] || !IsYieldOnlyQtl(map[k].QtlOrMarker)) continue;
+    std::vector<int>& from = misplaced.empty() ? spare : misplaced;
+    if (from.empty()) break;
+    std::swap(map[k].QtlOrMarker, map[from.back()].QtlOrMarker);
+    from.pop_back();
+  }
+  for (int k : misplaced) {
+    if (free.empty()) break;
+    std::swap(map[k].QtlOrMarker, map[take()].QtlOrMarker);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Genomes
 
@@ -202,48 +280,24 @@ TraitValues LineValues(const Gamete& line, const LocusTable& map, const QtlEffec
 // ---------------------------------------------------------------------------
 // The breeding history
 
-constexpr int kAncestors = 8;
-// The ancestors that carry the resistance allele (code 1) at the Fhb gene.
-constexpr std::array<int, 3> kResistanceDonors = {0, 1, 5};
-
-// A breeding pool: founded by some of the ancestral haplotypes, then bred
-// for generations, each from the best 70 percent of the plants of the last,
-// mated at random. "Best" is by a selection index of the raw genotypic
-// values in raw SD units (weights per trait; 0, 0, 0 is no selection) plus a
-// normal deviate of SD 2, since breeders select on field plots, not on
-// genotypes.
-struct BreedingPool {
-  std::vector<int> Ancestors;
-  TraitValues Weights;
-};
+// Each pool is bred for generations, each from the best 70 percent of the
+// plants of the last (by the pool's index plus a normal deviate of SD 2,
+// since breeders select on field plots, not on genotypes).
 constexpr int kPoolSize = 100;
 constexpr int kGenerations = 12;
 constexpr int kKeptPercent = 70;
 constexpr double kSelectionNoise = 2.0;
 constexpr int kLinesPerPool = 40;
 
-// Four pools: one bred for resistance, one for yield and low protein, an
-// unselected landrace pool, and one bred towards the market's standards. The
-// first two share no ancestor.
-const std::vector<BreedingPool>& Pools() {
-  static const std::vector<BreedingPool> pools = {
-      {{0, 1, 2, 3}, {0.0, -0.3, -1.0}},              // resistance
-      {{4, 5, 6, 7}, {1.0, -0.5, 0.0}},               // yield and low protein
-      {{0, 1, 2, 3, 4, 5, 6, 7}, {0.0, 0.0, 0.0}},    // landraces
-      {{0, 1, 2, 3, 4, 5, 6, 7}, {0.3, -1.0, -1.0}},  // the market's standards
-  };
-  return pools;
-}
-
 // Ancestral haplotypes: random alleles; at the Fhb gene the resistance
 // allele in the donors only.
-std::vector<Gamete> MakeAncestors(SplitMix64& rng, int gene) {
-  std::vector<Gamete> ancestors(kAncestors);
+std::vector<Gamete> MakeAncestors(SplitMix64& rng, int gene, const WorldSettings& world) {
+  std::vector<Gamete> ancestors(static_cast<std::size_t>(world.Ancestors));
   for (Gamete& a : ancestors) {
     for (int k = 0; k < kLoci; ++k) a[k] = static_cast<plotwright::AlleleCode>(1 + rng.Below(2));
     a[gene] = 2;
   }
-  for (int donor : kResistanceDonors) ancestors[donor][gene] = 1;
+  for (int donor : world.ResistanceDonors) ancestors[static_cast<std::size_t>(donor)][gene] = 1;
   return ancestors;
 }
 
@@ -404,11 +458,17 @@ class F2Calculator {
     std::array<double, 3> all{}, given{};
     std::array<double, 2> shift{};
     const bool segregating = a[gene] != b[gene];
+    // The differing loci run in genome order, so those of one chromosome
+    // are neighbours in the list; only they are correlated.
+    std::size_t first = 0, last = 0;
     for (std::size_t i = 0; i < differing.size(); ++i) {
       const int ki = differing[i];
-      for (std::size_t j = 0; j < differing.size(); ++j) {
+      if (i == last) {
+        first = i;
+        while (last < differing.size() && map_[differing[last]].Chromosome == map_[ki].Chromosome) ++last;
+      }
+      for (std::size_t j = first; j < last; ++j) {
         const int kj = differing[j];
-        if (map_[kj].Chromosome != map_[ki].Chromosome) continue;
         const double rho = LineCorrelation(ki, kj);
         const double rhoGiven = segregating && map_[ki].Chromosome == map_[gene].Chromosome
                                     ? rho - LineCorrelation(ki, gene) * LineCorrelation(kj, gene)
@@ -630,6 +690,191 @@ std::vector<int> ChooseFounders(SplitMix64& rng, const std::vector<Gamete>& cand
 }
 
 // ---------------------------------------------------------------------------
+// Shaping the founders
+
+// The F2 of all crosses stays within half the tolerances of the trait scales
+// while founders are shaped, so the game's own F2 lands well inside them.
+bool WellCalibrated(const PooledF2& pooled) {
+  for (int t = 0; t < kTraits; ++t) {
+    const plotwright::TraitScaleRow& scale = plotwright::kTraitScale[t];
+    if (std::abs(pooled.Mean[t] - scale.RawMean) / scale.RawSd > 0.05) return false;
+    if (std::abs(pooled.Sd[t] / scale.RawSd - 1.0) > 0.025) return false;
+  }
+  return true;
+}
+
+bool Alike(const TraitValues& a, const TraitValues& b) {
+  return std::abs(a[0] - b[0]) < 2.0 && std::abs(a[1] - b[1]) < 0.3 && std::abs(a[2] - b[2]) < 1.0;
+}
+
+// Changes single QTL alleles of the founders (never at the major gene) to
+// bring the lines without the resistance allele, and the carriers closest to
+// the carriers' target, towards their targets, while crosses of two carriers
+// stay well behind the crosses of a carrier with a line without the allele,
+// a random cross rarely wins, and the F2 of all crosses stays on the trait
+// scales. A change is kept only if it lowers the cost; passes over all
+// alleles in shuffled order go on until none does.
+class FounderShaper {
+ public:
+  FounderShaper(std::array<Gamete, kFounders>& founders, const LocusTable& map, const QtlEffectTable& effects,
+                const F2Calculator& calculator, int gene, const WorldSettings& world)
+      : founders_(founders), map_(map), effects_(effects), calculator_(calculator), gene_(gene), world_(world),
+        pairs_(kFounders, std::vector<CrossMoments>(kFounders)) {
+    for (int f = 0; f < kFounders; ++f) Refresh(f);
+    for (int f = 0; f < kFounders; ++f) role_[f] = plotwright::kFounderFhbAllele[f] == 0 ? kNonCarrier : kCarrier;
+    // Each target goes, in turn, to the founder of its kind nearest to it
+    // that has none yet; a single target for the lines without the allele
+    // is shared by them all.
+    const auto assign = [&](const plotwright::tools::FounderTarget& target, Role kind) {
+      int nearest = -1;
+      for (int f = 0; f < kFounders; ++f) {
+        if (role_[f] != kind || shaped_[f]) continue;
+        if (nearest < 0 || Distance(values_[f], target) < Distance(values_[nearest], target)) nearest = f;
+      }
+      if (nearest >= 0) shaped_[nearest] = true, target_[nearest] = target;
+    };
+    if (world.NonCarriers.size() == 1) {
+      for (int f = 0; f < kFounders; ++f) {
+        if (role_[f] == kNonCarrier) shaped_[f] = true, target_[f] = world.NonCarriers[0];
+      }
+    } else {
+      for (const auto& target : world.NonCarriers) assign(target, kNonCarrier);
+    }
+    for (const auto& target : world.Carriers) assign(target, kCarrier);
+  }
+
+  void Shape(SplitMix64& rng) {
+    std::vector<std::pair<int, int>> changes;
+    for (int f = 0; f < kFounders; ++f) {
+      for (int k = 0; k < kLoci; ++k) {
+        if (map_[k].QtlOrMarker > 0 && k != gene_) changes.push_back({f, k});
+      }
+    }
+    double calibration = CalibrationError(Pooled());
+    double cost = Cost() + kCalibrationWeight * calibration;
+    Passes = 0, Changes = 0;
+    for (int pass = 0; pass < world_.ShapingPasses; ++pass) {
+      Shuffle(rng, changes);
+      bool improved = false;
+      for (const auto& [f, k] : changes) {
+        Flip(f, k);
+        const PooledF2 pooled = Pooled();
+        const double newCalibration = CalibrationError(pooled);
+        const bool acceptable = !MeetsBothStandards(values_[f]) && Distinct(f) &&
+                                (WellCalibrated(pooled) || newCalibration < calibration);
+        const double newCost = acceptable ? Cost() + kCalibrationWeight * newCalibration : cost;
+        if (acceptable && newCost < cost - 1e-9) {
+          cost = newCost;
+          calibration = newCalibration;
+          improved = true;
+          ++Changes;
+        } else {
+          Flip(f, k);
+        }
+      }
+      ++Passes;
+      if (!improved) break;
+    }
+  }
+
+  int Passes = 0, Changes = 0;
+
+  double Cost() const {
+    double cost = 0;
+    for (int f = 0; f < kFounders; ++f) {
+      if (shaped_[f]) cost += Distance(values_[f], target_[f]);
+    }
+    double any = 0, carriers = 0, mixed = 0;
+    for (int a = 0; a < kFounders; ++a) {
+      for (int b = a + 1; b < kFounders; ++b) {
+        const CrossMoments& m = pairs_[a][b];
+        any += m.AnyLineWins;
+        const bool both = role_[a] != kNonCarrier && role_[b] != kNonCarrier;
+        const bool one = (role_[a] == kNonCarrier) != (role_[b] == kNonCarrier);
+        if (both) carriers = std::max(carriers, m.ScreenedLineWins);
+        if (one) mixed = std::max(mixed, m.ScreenedLineWins);
+      }
+    }
+    any /= kFounders * (kFounders - 1) / 2;
+    if (any > kRandomTarget) cost += std::pow((any - kRandomTarget) / 0.01, 2);
+    if (carriers > 0.5 * mixed) cost += std::pow((carriers - 0.5 * mixed) / 0.01, 2);
+    return cost;
+  }
+
+ private:
+  // The calibration error weighs as in the founder search, so that a change
+  // that brings the F2 back to the scales pays for itself.
+  static constexpr double kCalibrationWeight = 400;
+  enum Role { kCarrier, kNonCarrier };
+
+  // Squared distance in units of 0.25 percent protein and 0.5 percent Fhb.
+  static double Distance(const TraitValues& v, const plotwright::tools::FounderTarget& target) {
+    return std::pow((v[1] - target.Protein) / 0.25, 2) + std::pow((v[2] - target.Fhb) / 0.5, 2);
+  }
+
+  void Flip(int f, int k) {
+    founders_[f][k] = static_cast<plotwright::AlleleCode>(3 - founders_[f][k]);
+    Refresh(f);
+  }
+
+  void Refresh(int f) {
+    values_[f] = LineValues(founders_[f], map_, effects_);
+    for (int g = 0; g < kFounders; ++g) {
+      if (g == f) continue;
+      CrossMoments m = calculator_.Moments(founders_[f], founders_[g]);
+      const F2Calculator::Outlook outlook = calculator_.LineOutlook(founders_[f], founders_[g], gene_);
+      m.AnyLineWins = outlook.Any;
+      m.ScreenedLineWins = outlook.Resistant;
+      pairs_[f][g] = m;
+      // The moments are symmetric; the screened outlook does not depend on
+      // which parent is named first.
+      pairs_[g][f] = m;
+    }
+  }
+
+  bool Distinct(int f) const {
+    for (int g = 0; g < kFounders; ++g) {
+      if (g != f && Alike(values_[f], values_[g])) return false;
+    }
+    return true;
+  }
+
+  PooledF2 Pooled() const {
+    std::vector<int> all(kFounders);
+    std::iota(all.begin(), all.end(), 0);
+    return Pool(all, pairs_);
+  }
+
+  std::array<Gamete, kFounders>& founders_;
+  const LocusTable& map_;
+  const QtlEffectTable& effects_;
+  const F2Calculator& calculator_;
+  int gene_;
+  const WorldSettings& world_;
+  std::vector<std::vector<CrossMoments>> pairs_;
+  std::array<TraitValues, kFounders> values_{};
+  std::array<Role, kFounders> role_{};
+  std::array<bool, kFounders> shaped_{};
+  std::array<plotwright::tools::FounderTarget, kFounders> target_{};
+};
+
+// Markers beside an Fhb QTL (at most `perQtl` of them, the first in genome
+// order) carry, in every founder, the allele the founder has at that QTL, as
+// markers do that were bred alongside the QTL for long.
+void PhaseFhbMarkers(std::array<Gamete, kFounders>& founders, const LocusTable& map, int perQtl) {
+  for (int q = 0; q < kLoci; ++q) {
+    const int code = map[q].QtlOrMarker;
+    if (!IsFhbQtl(code) || code == plotwright::kFhbGeneQtl) continue;
+    int phased = 0;
+    for (int k : Neighbours(map, q)) {
+      if (map[k].QtlOrMarker >= 0 || phased == perQtl) continue;
+      for (Gamete& founder : founders) founder[k] = founder[q];
+      ++phased;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
 // Crosses simulated with the game's own F2 creation and single-seed descent
 
 // The entries of some crosses of the founders, as the game makes them.
@@ -668,7 +913,6 @@ std::vector<std::array<int, 2>> AllCrosses() {
 // ---------------------------------------------------------------------------
 // Marker effects
 
-constexpr int kTrainingLinesPerCross = 200;
 constexpr int kTrainingLocations = 4;
 constexpr int kTestCrosses = 10;
 
@@ -714,7 +958,7 @@ void TrainingTrialErrors(int n, RandomStream& stream, std::vector<double>& trial
 // estimate) shared out over the markers' score variances. The intercept
 // makes the prediction of an entry with all scores 0 come out right.
 std::array<TraitValues, kMarkerRows> EstimateMarkerEffects(const Simulated& training, const LocusTable& map,
-                                                           RandomStream& stream) {
+                                                           RandomStream& stream, bool libraryTrialErrors) {
   const plotwright::Population& lines = training.Population;
   const int n = lines.EntryCount;
   Eigen::MatrixXd scores(n, kMarkers);
@@ -728,7 +972,11 @@ std::array<TraitValues, kMarkerRows> EstimateMarkerEffects(const Simulated& trai
   std::array<TraitValues, kMarkerRows> effects{};
   std::vector<double> trialError(static_cast<std::size_t>(n));
   for (int t = 0; t < kTraits; ++t) {
-    TrainingTrialErrors(n, stream, trialError, kTrainingLocations, errorVariance[static_cast<std::size_t>(t)]);
+    if (libraryTrialErrors) {
+      TrainingTrialErrors(n, stream, trialError, kTrainingLocations, errorVariance[static_cast<std::size_t>(t)]);
+    } else {
+      plotwright::SimulateTrialError(n, stream, trialError, kTrainingLocations, t, errorVariance);
+    }
     Eigen::VectorXd y(n);
     for (int i = 0; i < n; ++i) y(i) = plotwright::ObservedValue(lines.LineGenValue[i][t], trialError[i], t);
     const double mean = y.mean();
@@ -877,43 +1125,256 @@ void ReportFounders(const plotwright::ReferenceTables& reference) {
   }
 }
 
+
+// How a student would pick crosses from the founders table: lines taken to
+// scatter around the parents' average by one SD of the trait scale, the
+// pairs with at least one carrier most likely to give lines meeting both
+// standards, each founder in at most two crosses.
+std::vector<std::array<int, 2>> CrossesFromTheTable(const plotwright::ReferenceTables& reference, int count) {
+  const auto below = [](double limit, double mean, double sd) {
+    return 0.5 * std::erfc((mean - limit) / (sd * 1.4142135623730951));
+  };
+  const int gene = LocusOf(reference.LocusTable, plotwright::kFhbGeneQtl);
+  std::array<TraitValues, kFounders> v{};
+  for (int f = 0; f < kFounders; ++f) v[f] = LineValues(reference.FounderGenotype[f], reference.LocusTable, reference.QtlEffects);
+  std::vector<std::pair<double, std::array<int, 2>>> ranked;
+  for (int a = 0; a < kFounders; ++a) {
+    for (int b = a + 1; b < kFounders; ++b) {
+      if (reference.FounderGenotype[a][gene] != 1 && reference.FounderGenotype[b][gene] != 1) continue;
+      const double protein = (v[a][1] + v[b][1]) / 2, fhb = (v[a][2] + v[b][2]) / 2;
+      const double sdP = plotwright::kTraitScale[1].TargetSd, sdF = plotwright::kTraitScale[2].TargetSd;
+      const double chance = below(kFhbHighest, fhb, sdF) *
+                            (below(kProteinHighest, protein, sdP) - below(kProteinLowest, protein, sdP));
+      ranked.push_back({-chance, {a + 1, b + 1}});
+    }
+  }
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const auto& x, const auto& y) { return x.first < y.first; });
+  std::array<int, kFounders + 1> uses{};
+  std::vector<std::array<int, 2>> crosses;
+  for (const auto& [chance, c] : ranked) {
+    if (static_cast<int>(crosses.size()) == count) break;
+    if (uses[c[0]] == 2 || uses[c[1]] == 2) continue;
+    ++uses[c[0]], ++uses[c[1]];
+    crosses.push_back(c);
+  }
+  return crosses;
+}
+
+// What each cross offers, from kOutlookLines inbred lines of every cross
+// made with the game's own genetics: the share of lines that carry the
+// resistance allele (what screening keeps), the share of those that meet
+// both standards, the share that do among the kShortcutLines screened lines
+// with the best predictions (what releasing the best-predicted line of a
+// single cross would win), and the accuracy of the line predictions for
+// protein and Fhb within the cross.
+constexpr int kOutlookLines = 300;
+constexpr int kShortcutLines = 10;
+
+struct CrossOutlook {
+  std::array<int, 2> Parents{};
+  bool Mixed = false;  // one parent carries the resistance allele, the other not
+  double Screened = 0, Winning = 0, BestPredicted = 0;
+  int Winners = 0;
+  double ProteinAccuracy = 0, FhbAccuracy = 0;
+};
+
+double PredictedMargin(const TraitValues& v) {
+  const double sdP = plotwright::kTraitScale[1].TargetSd, sdF = plotwright::kTraitScale[2].TargetSd;
+  return std::min({(kFhbHighest - v[2]) / sdF, (kProteinHighest - v[1]) / sdP, (v[1] - kProteinLowest) / sdP});
+}
+
+// The single-cross shortcut: 1000 plants of one cross, screened, made into
+// lines, and the line with the best predictions released. From
+// kShortcutLines2 lines of the cross, the screened ones ranked by their
+// predictions, the chance that the best-predicted of a random kShortcutPlants
+// of them (as many screened lines as 1000 plants give) meets both
+// standards: the line ranked i is the best of the sample when the sample
+// holds it and none ranked above, which happens with chance
+// C(N - i, m - 1) / C(N, m) for m screened lines drawn from N.
+constexpr int kShortcutPlants = 1000;
+constexpr int kShortcutLines2 = 16000;
+constexpr std::size_t kShortcutCrosses = 6;
+
+double BestOfSampleWins(const std::vector<std::pair<double, bool>>& ranked, std::size_t m) {
+  const std::size_t n = ranked.size();
+  if (n == 0) return 0;
+  m = std::min(std::max<std::size_t>(m, 1), n);
+  const auto logChoose = [](double a, double b) { return std::lgamma(a + 1) - std::lgamma(b + 1) - std::lgamma(a - b + 1); };
+  double chance = 0;
+  for (std::size_t i = 0; i + m <= n; ++i) {
+    if (!ranked[i].second) continue;
+    chance += std::exp(logChoose(static_cast<double>(n - i - 1), static_cast<double>(m - 1)) -
+                       logChoose(static_cast<double>(n), static_cast<double>(m)));
+  }
+  return chance;
+}
+
+void ReportShortcut(const plotwright::ReferenceTables& reference, const std::vector<std::array<int, 2>>& crosses,
+                    RandomStream& stream) {
+  const Simulated all = Simulate(reference, crosses, kShortcutLines2, stream, true);
+  const plotwright::Population& p = all.Population;
+  std::printf("\nShortcut: %d plants of one cross, screened, the best-predicted line released (from %d lines a cross)\n",
+              kShortcutPlants, kShortcutLines2);
+  std::printf("  %-7s %8s %8s %10s\n", "cross", "screened", "winning", "shortcut");
+  for (std::size_t c = 0; c < crosses.size(); ++c) {
+    std::vector<std::pair<double, bool>> screened;
+    int winners = 0;
+    for (int i = 0; i < p.EntryCount; ++i) {
+      if (all.CrossOf[i] != static_cast<int>(c) || p.LineFhbScore[i] != 2) continue;
+      const bool wins = MeetsBothStandards(p.LineGenValue[i]);
+      screened.push_back({-PredictedMargin(p.LinePrediction[i]), wins});
+      winners += wins ? 1 : 0;
+    }
+    std::stable_sort(screened.begin(), screened.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    const double share = static_cast<double>(screened.size()) / kShortcutLines2;
+    const auto m = static_cast<std::size_t>(std::lround(share * kShortcutPlants));
+    std::printf("  %2dx%-4d %7.0f%% %7.1f%% %9.1f%%\n", crosses[c][0], crosses[c][1], 100 * share,
+                screened.empty() ? 0.0 : 100.0 * winners / static_cast<double>(screened.size()),
+                100 * BestOfSampleWins(screened, m));
+  }
+}
+
+void ReportCrosses(const plotwright::ReferenceTables& reference, RandomStream& stream) {
+  const std::vector<std::array<int, 2>> crosses = AllCrosses();
+  const Simulated all = Simulate(reference, crosses, kOutlookLines, stream, true);
+  const plotwright::Population& p = all.Population;
+  std::vector<CrossOutlook> outlooks;
+  int winners = 0;
+  std::array<std::vector<double>, kTraits> pooledTruth, pooledPredicted;
+  for (std::size_t c = 0; c < crosses.size(); ++c) {
+    CrossOutlook o;
+    o.Parents = crosses[c];
+    o.Mixed = plotwright::kFounderFhbAllele[crosses[c][0] - 1] != plotwright::kFounderFhbAllele[crosses[c][1] - 1];
+    std::vector<std::pair<double, bool>> screened;
+    std::array<std::vector<double>, kTraits> truth, predicted;
+    for (int i = 0; i < p.EntryCount; ++i) {
+      if (all.CrossOf[i] != static_cast<int>(c)) continue;
+      for (int t = 0; t < kTraits; ++t) {
+        truth[t].push_back(p.LineGenValue[i][t]);
+        predicted[t].push_back(p.LinePrediction[i][t]);
+        pooledTruth[t].push_back(p.LineGenValue[i][t]);
+        pooledPredicted[t].push_back(p.LinePrediction[i][t]);
+      }
+      if (p.LineFhbScore[i] != 2) continue;
+      const bool wins = MeetsBothStandards(p.LineGenValue[i]);
+      screened.push_back({-PredictedMargin(p.LinePrediction[i]), wins});
+      o.Winners += wins ? 1 : 0;
+    }
+    winners += o.Winners;
+    o.Screened = static_cast<double>(screened.size()) / kOutlookLines;
+    o.Winning = screened.empty() ? 0 : static_cast<double>(o.Winners) / static_cast<double>(screened.size());
+    std::stable_sort(screened.begin(), screened.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    const std::size_t top = std::min<std::size_t>(kShortcutLines, screened.size());
+    for (std::size_t i = 0; i < top; ++i) o.BestPredicted += screened[i].second ? 1.0 / static_cast<double>(top) : 0;
+    o.ProteinAccuracy = Correlation(predicted[1], truth[1]);
+    o.FhbAccuracy = Correlation(predicted[2], truth[2]);
+    outlooks.push_back(o);
+  }
+  std::printf("\nLine accuracy pooled over all crosses, %d lines each:", kOutlookLines);
+  for (int t = 0; t < kTraits; ++t) {
+    std::printf(" %s %.3f", kTraitNames[t], Correlation(pooledPredicted[t], pooledTruth[t]));
+  }
+  double withinP = 0, withinF = 0;
+  for (const CrossOutlook& o : outlooks) withinP += o.ProteinAccuracy, withinF += o.FhbAccuracy;
+  std::printf("; within a cross (mean) protein %.3f Fhb %.3f\n", withinP / 105, withinF / 105);
+
+  std::vector<CrossOutlook> ranked = outlooks;
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const CrossOutlook& x, const CrossOutlook& y) { return x.Winning > y.Winning; });
+  std::printf("\nCrosses: %d lines each; screened = share with the resistance allele, winning = share of those\n"
+              "meeting both standards, best-predicted = share winning among the %d screened lines predicted best\n",
+              kOutlookLines, kShortcutLines);
+  std::printf("  %-7s %-22s %8s %8s %8s %14s %8s %8s\n", "cross", "parents", "screened", "winning", "winners",
+              "best-predicted", "r prot", "r Fhb");
+  const auto line = [](const CrossOutlook& o) {
+    std::printf("  %2dx%-4d %-22s %7.0f%% %7.1f%% %8d %13.0f%% %8.2f %8.2f\n", o.Parents[0], o.Parents[1],
+                o.Mixed ? "carrier x non-carrier" : "same allele", 100 * o.Screened, 100 * o.Winning, o.Winners,
+                100 * o.BestPredicted, o.ProteinAccuracy, o.FhbAccuracy);
+  };
+  for (std::size_t i = 0; i < 10; ++i) line(ranked[i]);
+  int mixedWinners = 0, topWinners = 0;
+  std::vector<CrossOutlook> byWinners = outlooks;
+  std::stable_sort(byWinners.begin(), byWinners.end(),
+                   [](const CrossOutlook& x, const CrossOutlook& y) { return x.Winners > y.Winners; });
+  for (std::size_t i = 0; i < 10; ++i) {
+    topWinners += byWinners[i].Winners;
+    if (byWinners[i].Mixed) mixedWinners += byWinners[i].Winners;
+  }
+  double bestShortcut = 0;
+  for (const CrossOutlook& o : ranked) bestShortcut = std::max(bestShortcut, o.BestPredicted);
+  std::printf("  the ten crosses with most winning lines give %d of all %d; %d of them from carrier x non-carrier\n",
+              topWinners, winners, mixedWinners);
+  std::printf("  best single cross, best-predicted screened lines winning: %.0f%%\n", 100 * bestShortcut);
+  std::printf("\nCrosses a student picks from the founders table:\n");
+  const std::vector<std::array<int, 2>> picked = CrossesFromTheTable(reference, 4);
+  for (const auto& c : picked) {
+    for (const CrossOutlook& o : outlooks) {
+      if (o.Parents == c) line(o);
+    }
+  }
+  std::vector<std::array<int, 2>> promising;
+  for (std::size_t i = 0; i < kShortcutCrosses; ++i) promising.push_back(ranked[i].Parents);
+  for (const auto& c : picked) {
+    if (std::find(promising.begin(), promising.end(), c) == promising.end()) promising.push_back(c);
+  }
+  ReportShortcut(reference, promising, stream);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   bool report = false;
+  bool foundersOnly = false;
+  const WorldSettings* known = plotwright::tools::FindWorld("shipped");
+  int draw = 0;
   // The folder as the system gives its name, decoded as the system encodes it.
   std::filesystem::path folder;
-  for (int i = 1; i < argc; ++i) {
+  bool usable = true;
+  for (int i = 1; i < argc && usable; ++i) {
     const std::string argument = argv[i];
     if (argument == "--report") {
       report = true;
+    } else if (argument == "--founders-only") {
+      foundersOnly = true;
+    } else if (argument == "--world" && i + 1 < argc) {
+      known = plotwright::tools::FindWorld(argv[++i]);
+      usable = known != nullptr;
+    } else if (argument == "--draw" && i + 1 < argc) {
+      draw = std::atoi(argv[++i]);
     } else if (folder.empty() && !argument.empty() && argument[0] != '-') {
       folder = std::filesystem::path(argv[i]);
     } else {
-      folder.clear();
-      break;
+      usable = false;
     }
   }
-  if (folder.empty()) {
-    std::fprintf(stderr, "usage: make_reference_data [--report] <folder>\n");
+  if (report && foundersOnly) usable = false;
+  if (folder.empty() || !usable) {
+    std::fprintf(stderr, "usage: make_reference_data [--report | --founders-only] [--world NAME] [--draw N] <folder>\nworlds:");
+    for (const WorldSettings& w : plotwright::tools::KnownWorlds()) std::fprintf(stderr, " %s", w.Name.c_str());
+    std::fprintf(stderr, "\n");
     return 1;
   }
+  WorldSettings world = plotwright::tools::Redrawn(*known, draw);
+  if (foundersOnly) world.ShapingPasses = std::min(world.ShapingPasses, 1);
 
   auto reference = std::make_unique<plotwright::ReferenceTables>();
-  SplitMix64 rng{0x506C6F7477726968ULL};
+  SplitMix64 rng{world.MapSeed};
   // The game's random stream drives every meiosis, from this seed.
-  RandomStream stream{.Seed = -20260501};
+  RandomStream stream{.Seed = world.StreamSeed};
 
   LocusTable& map = reference->LocusTable;
   map = MakeMap(rng);
   NumberLoci(rng, map);
+  ArrangePanel(rng, map, world);
   plotwright::BuildQtlEffects(map, reference->QtlEffects);
   const QtlEffectTable& effects = reference->QtlEffects;
   const int gene = LocusOf(map, plotwright::kFhbGeneQtl);
 
-  const std::vector<Gamete> ancestors = MakeAncestors(rng, gene);
+  const std::vector<Gamete> ancestors = MakeAncestors(rng, gene, world);
   std::vector<Gamete> candidates;
-  for (const BreedingPool& pool : Pools()) {
+  for (const BreedingPool& pool : world.Pools) {
     for (const Gamete& line : BreedPool(rng, stream, pool, ancestors, map, effects)) candidates.push_back(line);
   }
   const int n = static_cast<int>(candidates.size());
@@ -933,7 +1394,26 @@ int main(int argc, char** argv) {
   }
   const std::vector<int> chosen = ChooseFounders(rng, candidates, gene, pairs, values);
   for (int f = 0; f < kFounders; ++f) reference->FounderGenotype[f] = candidates[chosen[f]];
-  const PooledF2 exact = Pool(chosen, pairs);
+  PooledF2 exact = Pool(chosen, pairs);
+  if (world.ShapeFounders) {
+    FounderShaper shaper(reference->FounderGenotype, map, effects, calculator, gene, world);
+    const double before = shaper.Cost();
+    shaper.Shape(rng);
+    if (report) {
+      std::printf("Shaping: cost %.1f to %.1f, %d alleles changed in %d passes\n", before, shaper.Cost(),
+                  shaper.Changes, shaper.Passes);
+    }
+    std::vector<std::vector<CrossMoments>> shaped(kFounders, std::vector<CrossMoments>(kFounders));
+    for (int a = 0; a < kFounders; ++a) {
+      for (int b = 0; b < kFounders; ++b) {
+        if (a != b) shaped[a][b] = calculator.Moments(reference->FounderGenotype[a], reference->FounderGenotype[b]);
+      }
+    }
+    std::vector<int> all(kFounders);
+    std::iota(all.begin(), all.end(), 0);
+    exact = Pool(all, shaped);
+  }
+  if (world.FhbMarkersInPhase) PhaseFhbMarkers(reference->FounderGenotype, map, world.PhasedMarkersPerFhbQtl);
   // Ten crosses are kept out of the training population, to measure the
   // accuracy of the predictions in crosses the markers have never seen.
   std::vector<std::array<int, 2>> crosses = AllCrosses();
@@ -941,17 +1421,21 @@ int main(int argc, char** argv) {
   const std::vector<std::array<int, 2>> testCrosses(crosses.begin(), crosses.begin() + kTestCrosses);
   std::vector<std::array<int, 2>> trainingCrosses(crosses.begin() + kTestCrosses, crosses.end());
   std::sort(trainingCrosses.begin(), trainingCrosses.end());
-  const Simulated training = Simulate(*reference, trainingCrosses, kTrainingLinesPerCross, stream, true);
-  reference->MarkerEffects = EstimateMarkerEffects(training, map, stream);
+  if (!foundersOnly) {
+    const Simulated training = Simulate(*reference, trainingCrosses, world.TrainingLinesPerCross, stream, true);
+    reference->MarkerEffects = EstimateMarkerEffects(training, map, stream, world.LibraryTrialErrors);
+  }
 
   if (!WriteReferenceFiles(folder, *reference)) {
     std::fprintf(stderr, "make_reference_data: cannot write the files in %s\n", folder.string().c_str());
     return 2;
   }
   if (report) {
+    std::printf("World %s, draw %d\n", world.Name.c_str(), draw);
     ReportCalibration(*reference, exact, stream);
     ReportAccuracy(*reference, testCrosses, stream);
     ReportFounders(*reference);
+    ReportCrosses(*reference, stream);
   }
   return 0;
 }
