@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "driver/founders.h"
@@ -36,6 +37,9 @@ struct WorldPromise {
   int PhasedPerQtl;
   int FhbQtlUnmarked;
 };
+
+// The world's name, where a failure or the test list shows the promise.
+void PrintTo(const WorldPromise& promise, std::ostream* out) { *out << promise.Name; }
 
 class GeneratedWorldTest : public ::testing::TestWithParam<WorldPromise> {};
 
