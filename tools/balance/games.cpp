@@ -15,7 +15,18 @@
 #include "driver/game.h"
 #include "textio/console.h"
 
-#if defined(__unix__) || defined(__APPLE__)
+// A sanitizer's runtime keeps locks of its own that a fork from one of
+// several threads can leave held in the copy, which then never ends: the
+// sanitizer builds play each programme's games apart instead.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define PLOTWRIGHT_BALANCE_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define PLOTWRIGHT_BALANCE_SANITIZED 1
+#endif
+#endif
+
+#if (defined(__unix__) || defined(__APPLE__)) && !defined(PLOTWRIGHT_BALANCE_SANITIZED)
 #include <sys/wait.h>
 #include <unistd.h>
 #define PLOTWRIGHT_BALANCE_FORK 1
