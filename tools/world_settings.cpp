@@ -4,11 +4,14 @@ namespace plotwright::tools {
 
 namespace {
 
-// The world the game ships: founders from a breeding history with markers
-// wherever the shuffle dealt them.
-WorldSettings Shipped() {
+// The first world the game shipped: founders from a breeding history with
+// markers wherever the shuffle dealt them. Its best cross joined two
+// carriers of the resistance allele, so the screen removed nothing there,
+// and releasing the best-predicted line of that one cross won too often.
+WorldSettings HistoryOnly() {
   WorldSettings world;
-  world.Name = "shipped";
+  world.Name = "history-only";
+  world.LibraryTrialErrors = true;
   return world;
 }
 
@@ -30,7 +33,6 @@ WorldSettings MarkedResistance() {
   world.ShapeFounders = true;
   world.NonCarriers = {{10.5, 9.0}};
   world.Carriers = std::vector<FounderTarget>(4, {13.0, 5.5});
-  world.LibraryTrialErrors = false;
   return world;
 }
 
@@ -85,10 +87,19 @@ WorldSettings FhbLimitedCrosses() {
   return world;
 }
 
+// The world the game ships: the pointed-crosses world from its fifth draw of
+// seeds, where the good crosses join a carrier of the resistance allele to a
+// line without it and the founders table points to them.
+WorldSettings Shipped() {
+  WorldSettings world = Redrawn(PointedCrosses(), 5);
+  world.Name = "shipped";
+  return world;
+}
+
 }  // namespace
 
 const std::vector<WorldSettings>& KnownWorlds() {
-  static const std::vector<WorldSettings> worlds = {Shipped(), MarkedResistance(), PointedCrosses(),
+  static const std::vector<WorldSettings> worlds = {Shipped(), HistoryOnly(), MarkedResistance(), PointedCrosses(),
                                                     HighProteinCrosses(), PointedCrossesSmallTraining(),
                                                     FhbLimitedCrosses()};
   return worlds;

@@ -65,9 +65,9 @@ struct WorldSettings {
 
   // Training population of the marker effects.
   int TrainingLinesPerCross = 200;
-  // The shipped effects were trained with trial errors drawn through the C
-  // library's log and cosine; a new world draws them as the game does.
-  bool LibraryTrialErrors = true;
+  // The first world's effects were trained with trial errors drawn through
+  // the C library's log and cosine; later worlds draw them as the game does.
+  bool LibraryTrialErrors = false;
 };
 
 // The worlds the generator knows; the first is the shipped one.
