@@ -5,6 +5,7 @@
 #include <string>
 
 #include "driver/crosses.h"
+#include "driver/game_record.h"
 #include "driver/menu.h"
 #include "driver/reference_data.h"
 #include "driver/tasks.h"
@@ -32,8 +33,8 @@ void PrintBanner(Console& console) {
 // file from an earlier game is replaced by one line of blanks on the way; if
 // that cannot be done, the wait for Crosses.csv to appear is skipped.
 std::string WaitForCrossesFile(Console& console, const std::filesystem::path& folder) {
-  if (WriteWholeFile(folder, kResultsFile, "   \n") == FileProblem::kNone) {
-    while (!FileExists(folder, kCrossesFile)) {
+  if (WriteGameFile(console, folder, kResultsFile, "   \n") == FileProblem::kNone) {
+    while (!GameFileExists(console, folder, kCrossesFile)) {
       PrintLine(console, " The CROSSES.CSV file cannot be found");
       PrintLine(console, " Double check, then press <Enter> to continue");
       WaitForEnter(console);
@@ -47,14 +48,14 @@ std::string WaitForCrossesFile(Console& console, const std::filesystem::path& fo
     PrintLine(console, " Press <Enter> to continue");
     for (const std::string& line : tries.Why()) PrintLine(console, line);
     WaitForEnter(console);
-  } while (!tries.Succeeded(ReadTextFile(folder, kCrossesFile, text)));
+  } while (!tries.Succeeded(ReadGameFile(console, folder, kCrossesFile, text)));
   return text;
 }
 
-// Start-up from the banner to the first menu, then the task loop.
-int PlayGame(Console& console, const std::filesystem::path& folder, const GameOptions& options) {
+// Start-up from the banner to the first menu, then the task loop. The
+// record, if any, hears of every charge and of the release.
+int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t seed, GameRecorder* record) {
   PrintBanner(console);
-  const std::int32_t seed = options.Seed ? *options.Seed : ClockSeed();
   const std::string crossesText = WaitForCrossesFile(console, folder);
   PrintLine(console, "  ");
   PrintLine(console, " Creating F2 plants within each cross ...");
@@ -80,6 +81,7 @@ int PlayGame(Console& console, const std::filesystem::path& folder, const GameOp
     const int entryCount = CountEntries(game.Crosses);
     CreateEntryTables(game.Entries, entryCount);
     game.Lines = NewLineTable(entryCount);
+    if (record != nullptr) record->SetEntryCount(static_cast<std::size_t>(entryCount));
   } catch (const std::bad_alloc&) {
     return AllocationError(console, "Main 2");
   }
@@ -106,26 +108,48 @@ int PlayGame(Console& console, const std::filesystem::path& folder, const GameOp
   // The crossing is charged whatever the balance: too many crosses are
   // reported but not refused.
   ChargeBudget(console, kPrices, game.State.CrossCount, kCrossPrice, game.State.Balance, game.State.OverBudget);
+  if (record != nullptr) record->Charged(0, kStartingBalance - game.State.Balance, game.State.Balance);
 
   while (true) {
     const TaskItem& task = ShowMenuAndReadTask(console, game.State);
-    if (const std::optional<int> status = task.Run(console, game)) return *status;
+    const float before = game.State.Balance;
+    const std::optional<int> status = task.Run(console, game);
+    if (record != nullptr && game.State.Balance != before) {
+      record->Charged(static_cast<int>(task.Number), before - game.State.Balance, game.State.Balance);
+    }
+    if (record != nullptr && game.Released) {
+      const ReleasedLine& line = *game.Released;
+      record->Released({line.Id, line.Parents[0], line.Parents[1], line.Values,
+                        line.Judged == Verdict::kBothStandardsMet || line.Judged == Verdict::kProteinOnly,
+                        line.Judged == Verdict::kBothStandardsMet || line.Judged == Verdict::kFhbOnly});
+    }
+    if (status) return *status;
   }
 }
 
 }  // namespace
 
 int RunGame(Console& console, const std::filesystem::path& folder, const GameOptions& options) {
+  const std::int32_t seed = options.Seed ? *options.Seed : ClockSeed();
+  std::optional<GameRecorder> record;
+  if (options.Watch == nullptr) record.emplace(console, folder, seed, !options.Seed);
+  WatchConsole(console, options.Watch != nullptr ? options.Watch : &*record);
+  int status = kExitNormal;
+  std::string ended;
   try {
-    const int status = PlayGame(console, folder, options);
+    status = PlayGame(console, folder, seed, record ? &*record : nullptr);
     FlushConsole(console);
-    return status;
+    ended = record && record->Record().Release ? "released" : "ended without a release";
   } catch (const FatalIoError& error) {
     console.Out.flush();
     console.Err << error.Diagnostic << '\n';
     console.Err.flush();
-    return kExitFatalIo;
+    status = kExitFatalIo;
+    ended = error.Diagnostic;
   }
+  WatchConsole(console, nullptr);
+  if (record) record->Finish(ended);
+  return status;
 }
 
 }  // namespace plotwright

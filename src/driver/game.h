@@ -13,6 +13,9 @@ namespace plotwright {
 struct GameOptions {
   // Replaces the clock seed, so a game can be replayed exactly.
   std::optional<std::int32_t> Seed;
+  // Hears the game in place of its record (a replay): the game then keeps
+  // no record of its own.
+  ConsoleWatch* Watch = nullptr;
 };
 
 // Exit statuses of a game.
@@ -21,8 +24,8 @@ inline constexpr int kExitNoMemory = 1;
 inline constexpr int kExitFatalIo = 2;
 
 // Plays one game in `folder` (where Crosses.csv, Results.csv and any
-// reference files live), talking to the player through `console`. Returns
-// the exit status.
+// reference files live), talking to the player through `console`, and keeps
+// the game's record there. Returns the exit status.
 int RunGame(Console& console, const std::filesystem::path& folder, const GameOptions& options);
 
 }  // namespace plotwright

@@ -4,6 +4,7 @@
 
 #include "driver/crosses.h"
 #include "driver/founders.h"
+#include "driver/replay.h"
 #include "textio/free_form.h"
 
 namespace plotwright {
@@ -28,6 +29,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.Do = CommandLine::Action::kCheckCrosses;
       return line;
     }
+    if (argument == "--replay" || argument.rfind("--replay=", 0) == 0) {
+      const bool joined = argument != "--replay";
+      if ((joined && argument.size() == 9) || (!joined && i + 1 == arguments.size())) {
+        line.Do = CommandLine::Action::kBadUsage;
+        line.Problem = "--replay needs the record of a game, such as Plotwright-record.json";
+        return line;
+      }
+      line.Do = CommandLine::Action::kReplay;
+      line.Record = joined ? argument.substr(9) : arguments[++i];
+      return line;
+    }
     std::string value;
     if (argument == "--seed" && i + 1 < arguments.size()) {
       value = arguments[++i];
@@ -50,7 +62,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: plotwright [--seed N] [--founders] [--check-crosses] [--help] [--version]\n"
+  return "Usage: plotwright [--seed N] [--founders] [--check-crosses] [--replay RECORD]\n"
+         "                  [--help] [--version]\n"
          "\n"
          "A plant-breeding game for the classroom. Run it in a folder that holds\n"
          "Crosses.csv (one cross per line: founder, founder, number of F2 plants);\n"
@@ -63,6 +76,9 @@ std::string UsageText() {
          "              whether each carries the Fhb resistance gene, then exit\n"
          "  --check-crosses  check Crosses.csv as a game would, show what is wrong\n"
          "              with it if anything is, then exit (status 1 if it is unusable)\n"
+         "  --replay RECORD  play the game of a record (Plotwright-record.json, which\n"
+         "              every game writes in its folder) again, show it, and say\n"
+         "              whether it is identical (status 0) or where it differs (1)\n"
          "  --help      show this text and exit\n"
          "  --version   show the version and exit\n";
 }
@@ -80,6 +96,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, Console& console, 
       return ShowFounders(console, folder);
     case CommandLine::Action::kCheckCrosses:
       return CheckCrossesFile(console, folder);
+    case CommandLine::Action::kReplay:
+      return ReplayRecord(console, folder, line.Record);
     case CommandLine::Action::kBadUsage:
       console.Err << "plotwright: " << line.Problem << "\n\n" << UsageText();
       return kExitBadUsage;

@@ -43,13 +43,13 @@ struct ReferenceFile {
 // when the folder has none. Returns false after reporting a copy that
 // cannot be read.
 bool ReferenceText(Console& console, const std::filesystem::path& folder, const std::string& name, std::string& text) {
-  if (!FileExists(folder, name)) {
+  if (!GameFileExists(console, folder, name)) {
     for (const EmbeddedFile& embedded : EmbeddedReferenceFiles()) {
       if (embedded.Name == name) text = std::string(embedded.Content);
     }
     return true;
   }
-  const FileProblem problem = ReadTextFile(folder, name, text);
+  const FileProblem problem = ReadGameFile(console, folder, name, text);
   if (problem == FileProblem::kNone) return true;
   ReportMalformed(console, "   The " + name + " file in the game folder cannot be opened",
                   FileProblemLines(problem, name, name, false, false));

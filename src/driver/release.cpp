@@ -12,7 +12,7 @@ Verdict JudgeLine(const TraitValues& values) {
   return fhbPasses ? Verdict::kFhbOnly : Verdict::kNeitherStandard;
 }
 
-Verdict ReleaseCultivar(Console& console, Population& population) {
+ReleasedLine ReleaseCultivar(Console& console, Population& population) {
   REQUIRES(population.LineGenValue.size() == static_cast<std::size_t>(population.EntryCount));
   int released = 0;
   while (true) {
@@ -46,7 +46,7 @@ Verdict ReleaseCultivar(Console& console, Population& population) {
   PrintLine(console, text);
   PrintLine(console, "  ");
   PrintLine(console, verdict == Verdict::kBothStandardsMet ? " CONGRATULATIONS!" : " Try again!");
-  return verdict;
+  return {population.EntryId[n], population.EntryParents[n], values, verdict};
 }
 
 }  // namespace plotwright

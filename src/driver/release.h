@@ -3,6 +3,8 @@
 // protein (9 to 12 percent) and Fhb severity (at most 5 percent).
 #pragma once
 
+#include <array>
+
 #include "driver/population.h"
 #include "textio/console.h"
 
@@ -21,8 +23,16 @@ enum class Verdict { kBothStandardsMet, kProteinOnly, kFhbOnly, kNeitherStandard
 // The verdict on genotypic values on the trait scales.
 Verdict JudgeLine(const TraitValues& values);
 
+// The line released and what it was judged.
+struct ReleasedLine {
+  int Id = 0;
+  std::array<int, 2> Parents{};
+  TraitValues Values{};  // as shown: Fhb no lower than kFhbFloor
+  Verdict Judged = Verdict::kNeitherStandard;
+};
+
 // Asks for a Line_ID (any entry 1..N, kept or not), prints the line's
-// genotypic values and the verdict, and returns the verdict.
-Verdict ReleaseCultivar(Console& console, Population& population);
+// genotypic values and the verdict, and returns the line and its verdict.
+ReleasedLine ReleaseCultivar(Console& console, Population& population);
 
 }  // namespace plotwright

@@ -96,7 +96,7 @@ std::optional<int> RunTrial(Console& console, Game& game, TrialKind kind) {
 }
 
 std::optional<int> Release(Console& console, Game& game) {
-  ReleaseCultivar(console, game.Entries);
+  game.Released = ReleaseCultivar(console, game.Entries);
   return EndSequence(console);
 }
 

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "driver/population.h"
+#include "driver/release.h"
 #include "genetics/f2_population.h"
 #include "genetics/random.h"
 #include "selection/results_file.h"
@@ -28,6 +29,7 @@ struct Game {
   GameState State;
   RandomStream Stream;
   std::array<double, kTraits> ErrorVariance{};
+  std::optional<ReleasedLine> Released;  // once task 99 has run
 };
 
 struct TaskItem {

@@ -127,7 +127,7 @@ void ReadBackSelection(Console& console, const std::filesystem::path& folder, Re
     waitText = kSelectionsText;
     // The file is read once per pass, so it cannot change under the reading.
     std::string text;
-    if (!tries.Succeeded(ReadTextFile(folder, kResultsFile, text))) continue;
+    if (!tries.Succeeded(ReadGameFile(console, folder, kResultsFile, text))) continue;
     const Selection selection = ParseSelection(text, layout, Kept.size());
     switch (selection.Read) {
       case Selection::Status::kRead:

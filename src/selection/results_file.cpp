@@ -94,7 +94,7 @@ void WriteResultsFile(Console& console, const std::filesystem::path& folder, con
   // The task has been paid for by now, so a file the spreadsheet still holds
   // (or a full disk) must not cost the player the game: say why and wait.
   FileTries tries{kResultsFile, "RESULTS.CSV", true};
-  while (!tries.Succeeded(WriteWholeFile(folder, kResultsFile, text))) {
+  while (!tries.Succeeded(WriteGameFile(console, folder, kResultsFile, text))) {
     PrintLine(console, " Make sure the RESULTS.CSV file is closed");
     PrintLine(console, " Press <Enter> to continue");
     for (const std::string& line : tries.Why()) PrintLine(console, line);

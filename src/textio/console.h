@@ -3,10 +3,12 @@
 // diagnostic that ends the program when input runs out.
 #pragma once
 
+#include <filesystem>
 #include <iosfwd>
 #include <string>
 #include <string_view>
 
+#include "textio/files.h"
 #include "textio/free_form.h"
 
 namespace plotwright {
@@ -15,14 +17,36 @@ namespace plotwright {
 inline constexpr int kConsoleUnit = 5;
 inline constexpr int kScreenUnit = 6;
 
+// Hears everything a game shows and is told: the text it prints, each line
+// the player types (as a LineListener), and each use of a game file. The
+// game's record listens; a replay also answers for the files, so that a
+// file the player held open once is held open again.
+class ConsoleWatch : public LineListener {
+ public:
+  // Text as printed, line ends included; a prompt comes without one.
+  virtual void Printed(std::string_view text) = 0;
+  // Each hears what the file system said and returns what the game goes on
+  // with; Read may also change the content read.
+  virtual bool Exists(std::string_view name, bool found) = 0;
+  virtual FileProblem Read(std::string_view name, FileProblem problem, std::string& content) = 0;
+  virtual FileProblem Written(std::string_view name, FileProblem problem, std::string_view content) = 0;
+
+ protected:
+  ~ConsoleWatch() = default;
+};
+
 struct Console {
   std::istream& In;
   std::ostream& Out;
   std::ostream& Err;
   LineReader Input{&In};
+  ConsoleWatch* Watch = nullptr;
 };
 
 Console MakeConsole(std::istream& in, std::ostream& out, std::ostream& err);
+
+// Lets `watch` hear the console from now on (nullptr: no one).
+void WatchConsole(Console& console, ConsoleWatch* watch);
 
 // A free-form line: one blank, then the text exactly as given.
 void PrintLine(Console& console, std::string_view text);
@@ -46,6 +70,14 @@ void WaitForEnter(Console& console);
 // An empty line does not answer: the read goes on with the next line. End of
 // input is fatal.
 bool ReadAnswer(Console& console, int& value);
+
+// The game folder's files as the game uses them: FileExists, ReadTextFile
+// and WriteWholeFile, heard by the console's watch.
+bool GameFileExists(Console& console, const std::filesystem::path& folder, std::string_view name);
+FileProblem ReadGameFile(Console& console, const std::filesystem::path& folder, std::string_view name,
+                         std::string& content);
+FileProblem WriteGameFile(Console& console, const std::filesystem::path& folder, std::string_view name,
+                          std::string_view content);
 
 // A read or write failure that ends the program at once. The game's top
 // level catches it, prints `Diagnostic` as one line on the error stream and

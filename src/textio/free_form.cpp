@@ -37,6 +37,7 @@ bool NextLine(LineReader& reader, std::string& line) {
   ++reader.LineNumber;
   if (reader.LineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
   if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (reader.Listener != nullptr) reader.Listener->Taken(line);
   return true;
 }
 

@@ -23,9 +23,20 @@ namespace plotwright {
 enum class ReadStatus { kOk, kEndOfFile, kConversionError, kSyntaxError };
 
 // A sequential source of lines that counts them, so messages can name a line.
+// Hears each line a reader takes, as the reader hands it on: without its
+// line end, and without the byte-order mark of a first line.
+class LineListener {
+ public:
+  virtual void Taken(std::string_view line) = 0;
+
+ protected:
+  ~LineListener() = default;
+};
+
 struct LineReader {
   std::istream* In = nullptr;
   int LineNumber = 0;  // number of the last line taken (1 = first line)
+  LineListener* Listener = nullptr;
 };
 
 // Takes the next line without its line end. Returns false at end of input.

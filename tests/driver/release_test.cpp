@@ -21,7 +21,7 @@ Released Release(double protein, double fhb, const std::string& typed = "2\n") {
   population.LineGenValue[0] = {90.0, 10.0, 1.0};
   population.LineGenValue[1] = {101.234, protein, fhb};
   testing::TestConsole c(typed);
-  const Verdict verdict = ReleaseCultivar(c.console, population);
+  const Verdict verdict = ReleaseCultivar(c.console, population).Judged;
   return {verdict, c.out.str()};
 }
 
