@@ -7,7 +7,8 @@
 # console, carriage returns aside, and writes the same bytes in every
 # Results.csv. The games: every task with the sample crosses at two seeds,
 # one of them in a folder named with letters outside ASCII, and a game in
-# which Results.csv is held open at a write and at a read-back.
+# which Results.csv is held open at a write and at a read-back. Each build
+# then replays the record of the other's game, which must come out identical.
 #
 # To hold Results.csv, the other build's games use the command in HOLDER if
 # it is set (a program that keeps the file open, as a spreadsheet on Windows
@@ -40,6 +41,22 @@ play() {  # play NAME SCRIPT FOLDER SEED PROGRAM...
     "$@" --seed "$seed" > /dev/null
 }
 
+# Replays the record of the game in FOLDER with PROGRAM; says what went
+# wrong, if anything.
+cross_replay() {  # cross_replay FOLDER PROGRAM...
+  local folder="$1"
+  shift
+  local program=("$@") said status=0
+  # The program as named from here, since it runs in the game's folder.
+  [[ "${program[0]}" == */* && "${program[0]}" != /* ]] && program[0]="$PWD/${program[0]}"
+  said="$(cd "$folder" && "${program[@]}" --replay Plotwright-record.json 2>&1 < /dev/null)" || status=$?
+  if [ "$status" -ne 0 ] || ! printf '%s\n' "$said" | tr -d '\r' | tail -n 1 | grep -qx ' replay identical'; then
+    echo "the record of $(basename "$(dirname "$folder")")'s game does not replay with $*:"
+    printf '%s\n' "$said" | tail -n 3
+    echo
+  fi
+}
+
 failed=0
 compare() {  # compare SCRIPT FOLDER SEED
   local script="$1" folder="$2" seed="$3"
@@ -52,6 +69,9 @@ compare() {  # compare SCRIPT FOLDER SEED
     problem="the console differs:"$'\n'"$(head -n 20 "$work/console.diff")"
   elif ! diff -r --exclude=console.txt "$work/reference/out" "$work/other/out" > "$work/files.diff"; then
     problem="the Results.csv files differ:"$'\n'"$(head -n 20 "$work/files.diff")"
+  fi
+  if [ -z "$problem" ]; then
+    problem="$(cross_replay "$work/reference/$folder" "${other[@]}")$(cross_replay "$work/other/$folder" "$reference")"
   fi
   if [ -n "$problem" ]; then
     echo "DIFFERENT: $label: $problem"
