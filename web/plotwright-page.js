@@ -13,6 +13,7 @@
   const CROSSES_FILE = "Crosses.csv";
   const RESULTS_FILE = "Results.csv";
   const GAME_FOLDER = "/game";
+  const RECORD_FILE = "Plotwright-record.json";
 
   const $ = (id) => document.getElementById(id);
   const encoder = new TextEncoder();
@@ -395,6 +396,14 @@
       return fs.analyzePath(path).exists ? fs.readFile(path) : null;
     }
 
+    // The game's record as the core last wrote it, or null before it has.
+    readRecord() {
+      if (!this.module) return null;
+      const fs = this.module.FS;
+      const path = `${GAME_FOLDER}/${RECORD_FILE}`;
+      return fs.analyzePath(path).exists ? fs.readFile(path) : null;
+    }
+
     saveResults(bytes) {
       this.module.FS.writeFile(`${GAME_FOLDER}/${RESULTS_FILE}`, bytes);
       this.lastSaved = bytes;
@@ -447,12 +456,14 @@
   }
 
   function endGame(status) {
+    game.record = game.readRecord();
     $("hint").textContent = status === 0
       ? "The game is over. Scroll up in the terminal to read it again."
       : "The game has stopped." + (game.errors ? " " + game.errors.trim() : "");
     $("results").hidden = true;
     $("ended").hidden = false;
-    $("ended-text").textContent = "Download the console to keep the game, or start a new one.";
+    $("ended-text").textContent =
+      "Download the record or the console to keep the game, or start a new one.";
     $("new-game").focus();
     document.body.dataset.state = "ended";
   }
@@ -643,6 +654,11 @@
       $("play").hidden = true;
       $("setup").hidden = false;
       $("start").focus();
+    });
+    $("download-record").addEventListener("click", () => {
+      const bytes = game && (game.record || game.readRecord());
+      if (bytes) download(RECORD_FILE, bytes, "application/json");
+      else $("hint").textContent = "The game has no record yet: it begins when the game starts.";
     });
     $("download-console").addEventListener("click", () => {
       if (game) download("Plotwright-console.txt", concat(game.output), "text/plain");

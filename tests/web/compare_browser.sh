@@ -4,13 +4,15 @@
 # Plays the same games with the Linux build (REFERENCE, through its console)
 # and on the web page in SITE (build/web/site, in headless Chromium through
 # the page's controls), and checks that the page's console and every
-# Results.csv are the same bytes. SHOTS (default: build/web/screenshots)
+# Results.csv are the same bytes, and that the record the page gives for
+# download replays identically with the Linux build. SHOTS (default: build/web/screenshots)
 # receives a screenshot of each screen of each game.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$here/../.."
 [ $# -ge 2 ] || { sed -n '2,2p' "$0" >&2; exit 2; }
 reference="$1"
+reference_program="$(cd "$(dirname "$reference")" && pwd)/$(basename "$reference")"
 site="$(cd "$2" && pwd)"
 shots="${3:-$root/build/web/screenshots}"
 export NODE_PATH="${NODE_PATH:-$site/../npm/node_modules}"
@@ -26,8 +28,11 @@ compare() {  # compare NAME SCRIPT CROSSES SEED
   node "$here/play_in_browser.cjs" "$site" "$crosses" "$seed" "$script" "$work/page" "$shots/$name" > /dev/null
   if ! diff "$work/reference/console.txt" "$work/page/console.txt" > "$work/diff"; then
     echo "DIFFERENT: $name: the console differs:"; head -n 20 "$work/diff"; failed=1
-  elif ! diff -r "$work/reference" "$work/page" > "$work/diff"; then
+  elif ! diff -r --exclude=record.json "$work/reference" "$work/page" > "$work/diff"; then
     echo "DIFFERENT: $name: the Results.csv files differ:"; head -n 20 "$work/diff"; failed=1
+  elif ! (cd "$work/page" && "$reference_program" --replay record.json > "$work/replay" 2>&1) ||
+       [ "$(tail -n 1 "$work/replay")" != " replay identical" ]; then
+    echo "DIFFERENT: $name: the page's record does not replay:"; tail -n 3 "$work/replay"; failed=1
   else
     echo "identical: $name, seed $seed ($(ls "$work/reference" | grep -c results) Results.csv files)"
   fi

@@ -14,7 +14,9 @@
 //     enter     after ticking, press Enter in the terminal instead of Done
 // OUT receives console.txt (the console as the game wrote it) and every
 // Results.csv the game wrote, as first seen at a wait (results-01.csv, ...),
-// as scripted_game.py does, so the two can be compared byte for byte. SHOTS,
+// as scripted_game.py does, so the two can be compared byte for byte, and
+// record.json, the game's record as "Download record" gives it at the end
+// (it is also downloaded half-way, and must be a record then too). SHOTS,
 // if given, receives a screenshot of each screen.
 //
 // The browser is PLOTWRIGHT_CHROMIUM, else /usr/bin/chromium; playwright-core
@@ -114,6 +116,11 @@ async function main() {
       }
       if (k === 1) {
         await shot("3-menu");
+        // The record can be had at any time, the game half-played.
+        const early = JSON.parse(fs.readFileSync(await downloadRecord(page, uploads), "utf8"));
+        if (early.record !== "Plotwright game record" || early.ended !== "") {
+          throw new Error("the record of a game in play: " + JSON.stringify(early).slice(0, 200));
+        }
         // Leaving a game in progress asks first; staying keeps the game.
         const asked = page.waitForEvent("dialog").then((dialog) => dialog.dismiss().then(() => dialog.type()));
         await page.reload({ timeout: 2000 }).catch(() => {});
@@ -125,6 +132,7 @@ async function main() {
     await page.setViewportSize({ width: 1024, height: 768 });
     await shot("7-end-on-a-tablet");
 
+    fs.copyFileSync(await downloadRecord(page, uploads), path.join(out, "record.json"));
     const bytes = (b64) => Buffer.from(b64, "base64");
     fs.writeFileSync(path.join(out, "console.txt"), bytes(await page.evaluate(() => window.plotwrightPage.console())));
     const seen = await page.evaluate(() => window.plotwrightPage.resultsSeen());
@@ -136,6 +144,14 @@ async function main() {
     await browser.close();
     fs.rmSync(uploads, { recursive: true, force: true });
   }
+}
+
+// Clicks "Download record" and returns where the download was saved.
+async function downloadRecord(page, folder) {
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click("#download-record")]);
+  const file = path.join(fs.mkdtempSync(path.join(folder, "record-")), "Plotwright-record.json");
+  await download.saveAs(file);
+  return file;
 }
 
 // Ticks the rows whose ID is a multiple of `every`, clicking each box, then
