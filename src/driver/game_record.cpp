@@ -121,6 +121,29 @@ std::string TextFromJson(const Json& json) {
   return json.get<std::string>();
 }
 
+// Kept IDs, ascending, as runs of consecutive IDs: [first, last] each, so
+// that keeping most of a large table takes a few numbers.
+Json IdRuns(const std::vector<int>& ids) {
+  Json runs = Json::array();
+  for (std::size_t i = 0; i < ids.size();) {
+    std::size_t j = i;
+    while (j + 1 < ids.size() && ids[j + 1] == ids[j] + 1) ++j;
+    runs.push_back({ids[i], ids[j]});
+    i = j + 1;
+  }
+  return runs;
+}
+
+std::vector<int> IdsOfRuns(const Json& runs) {
+  std::vector<int> ids;
+  for (const Json& run : runs) {
+    const int first = run.at(0).get<int>(), last = run.at(1).get<int>();
+    if (first < 1 || last < first || last - first > 10'000'000) throw std::invalid_argument("a run of IDs " + run.dump());
+    for (int id = first; id <= last; ++id) ids.push_back(id);
+  }
+  return ids;
+}
+
 Json EventJson(const RecordEvent& event) {
   Json json;
   switch (event.What) {
@@ -139,7 +162,7 @@ Json EventJson(const RecordEvent& event) {
       json[event.What == RecordEvent::Kind::kRead ? "read" : "wrote"] = event.File;
       json["problem"] = ProblemName(event.Problem);
       if (event.Problem == FileProblem::kNone) json["sha256"] = event.Sha256;
-      if (event.HasKept) json["kept"] = event.Kept;
+      if (event.HasKept) json["kept"] = IdRuns(event.Kept);
       if (event.HasText) json["text"] = TextJson(event.Text);
       break;
   }
@@ -165,7 +188,7 @@ RecordEvent EventFromJson(const Json& json) {
     event.Problem = ProblemNamed(json.at("problem").get<std::string>());
     if (json.contains("sha256")) event.Sha256 = json.at("sha256").get<std::string>();
     event.HasKept = json.contains("kept");
-    if (event.HasKept) event.Kept = json.at("kept").get<std::vector<int>>();
+    if (event.HasKept) event.Kept = IdsOfRuns(json.at("kept"));
     event.HasText = json.contains("text");
     if (event.HasText) event.Text = TextFromJson(json.at("text"));
   } else {
@@ -354,7 +377,6 @@ bool GameRecorder::Exists(std::string_view name, bool found) {
       if (embedded.Name == name) record_.Reference.push_back({std::string(name), false, Sha256Hex(embedded.Content)});
     }
   }
-  Save();
   return found;
 }
 
@@ -389,7 +411,6 @@ FileProblem GameRecorder::Read(std::string_view name, FileProblem problem, std::
     }
   }
   record_.Events.push_back(std::move(event));
-  Save();
   return problem;
 }
 
@@ -401,7 +422,6 @@ FileProblem GameRecorder::Written(std::string_view name, FileProblem problem, st
   if (problem == FileProblem::kNone) event.Sha256 = Sha256Hex(content);
   if (name == kResultsFile) lastResults_ = std::string(content);
   record_.Events.push_back(std::move(event));
-  Save();
   return problem;
 }
 

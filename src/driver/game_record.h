@@ -1,7 +1,7 @@
 // The record of a game: what a teacher needs to see what a student did and
 // to play the game again exactly. Every game keeps it in its folder as
-// Plotwright-record.json, rewritten after every answer and every use of a
-// file, so that a game left half-way leaves its record too.
+// Plotwright-record.json, rewritten after every answer the player types and
+// every charge, so that a game left half-way leaves its record too.
 #pragma once
 
 #include <cstdint>
@@ -85,8 +85,8 @@ std::string RecordJson(const GameRecord& record);
 bool ParseRecord(std::string_view json, GameRecord& record, std::string& why);
 
 // Hears the console of a game and keeps its record, writing it to the game
-// folder after every step. A record that cannot be written never stops the
-// game: the player is told once, and the game goes on.
+// folder after every answer and every charge. A record that cannot be
+// written never stops the game: the player is told once, and it goes on.
 class GameRecorder final : public ConsoleWatch {
  public:
   GameRecorder(Console& console, std::filesystem::path folder, std::int32_t seed, bool clockSeed);

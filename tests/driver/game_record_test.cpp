@@ -221,12 +221,19 @@ TEST(GameRecordTest, TextsThatAreNotUtf8AndOddAnswersSurviveTheRecord) {
   RecordEvent typed;
   typed.What = RecordEvent::Kind::kTyped;
   typed.Text = std::string("a\0b\"\\", 5);
-  record.Events = {typed};
-  GameRecord read;
+  RecordEvent read;
+  read.What = RecordEvent::Kind::kRead;
+  read.File = "Results.csv";
+  read.HasKept = true;
+  read.Kept = {1, 2, 3, 7, 9, 10};
+  record.Events = {typed, read};
+  GameRecord back;
   std::string why;
-  ASSERT_TRUE(ParseRecord(RecordJson(record), read, why)) << why;
-  EXPECT_EQ(read.Crosses, record.Crosses);
-  EXPECT_EQ(read.Events[0].Text, typed.Text);
+  ASSERT_TRUE(ParseRecord(RecordJson(record), back, why)) << why;
+  EXPECT_EQ(back.Crosses, record.Crosses);
+  EXPECT_EQ(back.Events[0].Text, typed.Text);
+  EXPECT_EQ(back.Events[1].Kept, (std::vector<int>{1, 2, 3, 7, 9, 10}));
+  EXPECT_TRUE(Contains(RecordJson(record), "[\n     1,\n     3\n    ],\n    [\n     7,\n     7\n    ]"));  // runs
   EXPECT_EQ(SelectionText("Plant_ID,a\n1,x\n2,y\n", {2, 9}), "Plant_ID,a\n2\n9\n");
   EXPECT_EQ(SelectionText("--\n--\nLine_ID\n1\n", {1}), "--\n--\nLine_ID\n1\n");
 }
