@@ -5,6 +5,7 @@
 #include <string>
 
 #include "driver/crosses.h"
+#include "driver/debrief.h"
 #include "driver/game_record.h"
 #include "driver/menu.h"
 #include "driver/reference_data.h"
@@ -54,7 +55,8 @@ std::string WaitForCrossesFile(Console& console, const std::filesystem::path& fo
 
 // Start-up from the banner to the first menu, then the task loop. The
 // record, if any, hears of every charge and of the release.
-int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t seed, GameRecorder* record) {
+int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t seed, GameRecorder* record,
+             GameObserver* observer) {
   PrintBanner(console);
   const std::string crossesText = WaitForCrossesFile(console, folder);
   PrintLine(console, "  ");
@@ -109,11 +111,15 @@ int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t
   // reported but not refused.
   ChargeBudget(console, kPrices, game.State.CrossCount, kCrossPrice, game.State.Balance, game.State.OverBudget);
   if (record != nullptr) record->Charged(0, kStartingBalance - game.State.Balance, game.State.Balance);
+  if (observer != nullptr) observer->Started(game);
 
   while (true) {
     const TaskItem& task = ShowMenuAndReadTask(console, game.State);
     const float before = game.State.Balance;
+    std::vector<int> keptBefore;
+    if (observer != nullptr) keptBefore = game.Entries.Kept;
     const std::optional<int> status = task.Run(console, game);
+    if (observer != nullptr) observer->TaskDone(game, task.Number, keptBefore, before - game.State.Balance);
     if (record != nullptr && game.State.Balance != before) {
       record->Charged(static_cast<int>(task.Number), before - game.State.Balance, game.State.Balance);
     }
@@ -131,13 +137,20 @@ int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t
 
 int RunGame(Console& console, const std::filesystem::path& folder, const GameOptions& options) {
   const std::int32_t seed = options.Seed ? *options.Seed : ClockSeed();
+  // A game played by a player keeps its record and, after the verdict,
+  // writes its debrief; a replay is heard by its own listeners.
   std::optional<GameRecorder> record;
-  if (options.Watch == nullptr) record.emplace(console, folder, seed, !options.Seed);
+  DebriefCollector debrief;
+  GameObserver* observer = options.Observer;
+  if (options.Watch == nullptr) {
+    record.emplace(console, folder, seed, !options.Seed);
+    if (observer == nullptr) observer = &debrief;
+  }
   WatchConsole(console, options.Watch != nullptr ? options.Watch : &*record);
   int status = kExitNormal;
   std::string ended;
   try {
-    status = PlayGame(console, folder, seed, record ? &*record : nullptr);
+    status = PlayGame(console, folder, seed, record ? &*record : nullptr, observer);
     FlushConsole(console);
     ended = record && record->Record().Release ? "released" : "ended without a release";
   } catch (const FatalIoError& error) {
@@ -148,7 +161,12 @@ int RunGame(Console& console, const std::filesystem::path& folder, const GameOpt
     ended = error.Diagnostic;
   }
   WatchConsole(console, nullptr);
-  if (record) record->Finish(ended);
+  if (record) {
+    record->Finish(ended);
+    if (record->Record().Release && observer == &debrief) {
+      WriteWholeFile(folder, kDebriefFile, DebriefHtml(record->Record(), debrief.Facts()));
+    }
+  }
   return status;
 }
 

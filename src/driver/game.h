@@ -10,12 +10,16 @@
 
 namespace plotwright {
 
+class GameObserver;
+
 struct GameOptions {
   // Replaces the clock seed, so a game can be replayed exactly.
   std::optional<std::int32_t> Seed;
   // Hears the game in place of its record (a replay): the game then keeps
   // no record of its own.
   ConsoleWatch* Watch = nullptr;
+  // Hears the game's tables after every task (the debrief).
+  GameObserver* Observer = nullptr;
 };
 
 // Exit statuses of a game.

@@ -1,8 +1,10 @@
 #include "driver/options.h"
 
 #include <ostream>
+#include <utility>
 
 #include "driver/crosses.h"
+#include "driver/debrief.h"
 #include "driver/founders.h"
 #include "driver/replay.h"
 #include "textio/free_form.h"
@@ -29,15 +31,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.Do = CommandLine::Action::kCheckCrosses;
       return line;
     }
-    if (argument == "--replay" || argument.rfind("--replay=", 0) == 0) {
-      const bool joined = argument != "--replay";
-      if ((joined && argument.size() == 9) || (!joined && i + 1 == arguments.size())) {
+    for (const auto& [option, action] : {std::pair{std::string("--replay"), CommandLine::Action::kReplay},
+                                          std::pair{std::string("--debrief"), CommandLine::Action::kDebrief}}) {
+      if (argument != option && argument.rfind(option + "=", 0) != 0) continue;
+      const bool joined = argument != option;
+      if ((joined && argument.size() == option.size() + 1) || (!joined && i + 1 == arguments.size())) {
         line.Do = CommandLine::Action::kBadUsage;
-        line.Problem = "--replay needs the record of a game, such as Plotwright-record.json";
+        line.Problem = option + " needs the record of a game, such as Plotwright-record.json";
         return line;
       }
-      line.Do = CommandLine::Action::kReplay;
-      line.Record = joined ? argument.substr(9) : arguments[++i];
+      line.Do = action;
+      line.Record = joined ? argument.substr(option.size() + 1) : arguments[++i];
       return line;
     }
     std::string value;
@@ -63,7 +67,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
   return "Usage: plotwright [--seed N] [--founders] [--check-crosses] [--replay RECORD]\n"
-         "                  [--help] [--version]\n"
+         "                  [--debrief RECORD] [--help] [--version]\n"
          "\n"
          "A plant-breeding game for the classroom. Run it in a folder that holds\n"
          "Crosses.csv (one cross per line: founder, founder, number of F2 plants);\n"
@@ -79,6 +83,8 @@ std::string UsageText() {
          "  --replay RECORD  play the game of a record (Plotwright-record.json, which\n"
          "              every game writes in its folder) again, show it, and say\n"
          "              whether it is identical (status 0) or where it differs (1)\n"
+         "  --debrief RECORD  write the debrief of a recorded game, Plotwright-debrief.html,\n"
+         "              beside the record (every game with a release writes one itself)\n"
          "  --help      show this text and exit\n"
          "  --version   show the version and exit\n";
 }
@@ -98,6 +104,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, Console& console, 
       return CheckCrossesFile(console, folder);
     case CommandLine::Action::kReplay:
       return ReplayRecord(console, folder, line.Record);
+    case CommandLine::Action::kDebrief:
+      return WriteDebriefOfRecord(console, folder, line.Record);
     case CommandLine::Action::kBadUsage:
       console.Err << "plotwright: " << line.Problem << "\n\n" << UsageText();
       return kExitBadUsage;

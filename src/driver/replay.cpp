@@ -6,6 +6,7 @@
 
 #include "driver/game.h"
 #include "driver/game_record.h"
+#include "driver/tasks.h"
 #include "selection/results_file.h"
 #include "textio/digest.h"
 
@@ -188,44 +189,22 @@ std::filesystem::path ReplayFolder() {
 
 }  // namespace
 
-int ReplayRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName) {
-  const std::size_t slash = recordName.find_last_of("/\\");
-  std::filesystem::path recordFolder = folder;
-  if (slash != std::string::npos) recordFolder = folder / PathFromUtf8(recordName.substr(0, slash + 1));
-  const std::string name = slash == std::string::npos ? recordName : recordName.substr(slash + 1);
-
-  std::string text;
-  GameRecord record;
-  std::string why;
-  const FileProblem problem = ReadTextFile(recordFolder, name, text);
-  if (problem != FileProblem::kNone) {
-    for (const std::string& line : FileProblemLines(problem, name, name, false, false)) PrintLine(console, line);
-    PrintLine(console, "replay not possible: the record cannot be read");
-    return kReplayDiffers;
-  }
-  if (!ParseRecord(text, record, why)) {
-    PrintLine(console, "replay not possible: " + name + " " + why);
-    return kReplayDiffers;
-  }
-  PrintLine(console, "Replaying the game of " + name + ": seed " + std::to_string(record.Seed) + ", recorded by " +
-                         "Plotwright " + record.Version + " on " + record.Platform);
-  if (record.Version != PLOTWRIGHT_VERSION) {
-    PrintLine(console, "This is Plotwright " + std::string(PLOTWRIGHT_VERSION) + ": a difference may come from that");
-  }
+ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& recordFolder, std::ostream& transcript,
+                        GameObserver* observer) {
+  ReplayResult result;
   const std::filesystem::path playFolder = ReplayFolder();
   if (playFolder.empty()) {
-    PrintLine(console, "replay not possible: no folder can be made for the replayed game");
-    return kReplayDiffers;
+    result.Difference = "not possible: no folder can be made for the replayed game";
+    return result;
   }
-
   std::istringstream answers(AnswersText(record));
   std::ostringstream diagnostics;
-  Console replayed = MakeConsole(answers, console.Out, diagnostics);
-  Replayer replayer(record, recordFolder, console.Out);
+  Console replayed = MakeConsole(answers, transcript, diagnostics);
+  Replayer replayer(record, recordFolder, transcript);
   GameOptions options;
   options.Seed = record.Seed;
   options.Watch = &replayer;
-  std::string difference;
+  options.Observer = observer;
   try {
     const int status = RunGame(replayed, playFolder, options);
     replayer.Finish();
@@ -239,18 +218,58 @@ int ReplayRecord(Console& console, const std::filesystem::path& folder, const st
                              " where the recorded game " +
                              (recordFailed ? "stopped (" + record.Ended + ")" : "went on to its end")};
     }
+    result.Identical = true;
   } catch (const ReplayDifference& found) {
-    difference = found.What;
+    result.Difference = found.What;
   }
+  result.Answers = replayer.Answers();
   std::error_code ignored;
   std::filesystem::remove_all(playFolder, ignored);
+  return result;
+}
+
+bool LoadRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName, LoadedRecord& loaded) {
+  const std::size_t slash = recordName.find_last_of("/\\");
+  loaded.Folder = folder;
+  if (slash != std::string::npos) loaded.Folder = folder / PathFromUtf8(recordName.substr(0, slash + 1));
+  loaded.Name = slash == std::string::npos ? recordName : recordName.substr(slash + 1);
+  std::string text;
+  const FileProblem problem = ReadTextFile(loaded.Folder, loaded.Name, text);
+  if (problem != FileProblem::kNone) {
+    for (const std::string& line : FileProblemLines(problem, loaded.Name, loaded.Name, false, false)) {
+      PrintLine(console, line);
+    }
+    PrintLine(console, "The record cannot be read");
+    return false;
+  }
+  std::string why;
+  if (!ParseRecord(text, loaded.Record, why)) {
+    PrintLine(console, loaded.Name + ": " + why);
+    return false;
+  }
+  return true;
+}
+
+int ReplayRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName) {
+  LoadedRecord loaded;
+  if (!LoadRecord(console, folder, recordName, loaded)) {
+    PrintLine(console, "replay not possible");
+    return kReplayDiffers;
+  }
+  const GameRecord& record = loaded.Record;
+  PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " + std::to_string(record.Seed) +
+                         ", recorded by Plotwright " + record.Version + " on " + record.Platform);
+  if (record.Version != PLOTWRIGHT_VERSION) {
+    PrintLine(console, "This is Plotwright " + std::string(PLOTWRIGHT_VERSION) + ": a difference may come from that");
+  }
+  const ReplayResult result = ReplayGame(record, loaded.Folder, console.Out, nullptr);
   console.Out << '\n';
-  if (!difference.empty()) {
-    PrintLine(console, "replay differs " + difference);
+  if (!result.Identical) {
+    PrintLine(console, "replay differs " + result.Difference);
     return kReplayDiffers;
   }
   PrintLine(console, record.Ended.empty() ? "replay identical, as far as the record goes (the game was left after answer " +
-                                                std::to_string(replayer.Answers()) + ")"
+                                                std::to_string(result.Answers) + ")"
                                           : "replay identical");
   return kReplayIdentical;
 }

@@ -6,14 +6,42 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <string>
 
+#include "driver/game_record.h"
 #include "textio/console.h"
 
 namespace plotwright {
 
 inline constexpr int kReplayIdentical = 0;
 inline constexpr int kReplayDiffers = 1;
+
+class GameObserver;
+
+struct ReplayResult {
+  bool Identical = false;
+  std::string Difference;  // where the replay first differs, if it does
+  int Answers = 0;         // answers the replay took
+};
+
+// Plays `record` again in a folder of its own (reference files of the
+// recorded game's folder come from `recordFolder`), printing the game's
+// console and the answers to `transcript`; `observer`, if any, hears the
+// game's tables.
+ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& recordFolder, std::ostream& transcript,
+                        GameObserver* observer);
+
+struct LoadedRecord {
+  GameRecord Record;
+  std::filesystem::path Folder;  // where the record lies
+  std::string Name;              // its file name
+};
+
+// Reads the record `recordName` (UTF-8, a path relative to `folder` or
+// absolute). False, after saying why, when it cannot be read.
+bool LoadRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName,
+                LoadedRecord& loaded);
 
 // Replays the record `recordName` (UTF-8, a path relative to `folder` or
 // absolute) in a folder of its own. Prints the transcript (the game's

@@ -32,6 +32,18 @@ struct Game {
   std::optional<ReleasedLine> Released;  // once task 99 has run
 };
 
+// Hears the game's tables as the programme goes: once the F2 plants exist,
+// and after every task, with which entries were kept before it and what it
+// cost. The debrief listens.
+class GameObserver {
+ public:
+  virtual void Started(const Game& game) = 0;
+  virtual void TaskDone(const Game& game, TaskNumber task, const std::vector<int>& keptBefore, double dollars) = 0;
+
+ protected:
+  ~GameObserver() = default;
+};
+
 struct TaskItem {
   TaskNumber Number;
   bool (*Offered)(const GameState&);

@@ -167,10 +167,11 @@ TEST(GameRecordTest, AnEditedRecordFailsItsReplayAtTheFirstDifference) {
   folder.Write("broken.json", RecordJson(record).substr(0, 200));
   replay = ReplayIn(folder.Path(), "broken.json");
   EXPECT_EQ(replay.Status, kReplayDiffers);
-  EXPECT_TRUE(Contains(replay.Out, " replay not possible: broken.json it cannot be read: "));
+  EXPECT_TRUE(Contains(replay.Out, " broken.json: it cannot be read: "));
+  EXPECT_TRUE(EndsWith(replay.Out, " replay not possible\n"));
   folder.Write("other.json", "{\"record\": \"a shopping list\"}");
-  EXPECT_TRUE(Contains(ReplayIn(folder.Path(), "other.json").Out, "other.json it is not a Plotwright game record"));
-  EXPECT_TRUE(Contains(ReplayIn(folder.Path(), "none.json").Out, "replay not possible: the record cannot be read"));
+  EXPECT_TRUE(Contains(ReplayIn(folder.Path(), "other.json").Out, " other.json: it is not a Plotwright game record\n"));
+  EXPECT_TRUE(Contains(ReplayIn(folder.Path(), "none.json").Out, " The record cannot be read\n replay not possible\n"));
 }
 
 TEST(GameRecordTest, AGameLeftHalfWayLeavesARecordThatReplays) {
