@@ -8,24 +8,13 @@
 
 #include "driver/debrief.h"
 #include "driver/release.h"
+#include "driver/standards_picture.h"
 #include "textio/edit.h"
 
 namespace plotwright {
 namespace {
 
-std::string Escaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
+std::string Escaped(std::string_view text) { return HtmlEscaped(text); }
 
 // A number with `decimals` places, as the game prints it.
 std::string Fixed(double value, int decimals) {
@@ -77,74 +66,22 @@ Best BestOf(const std::vector<int>& entries, const std::vector<TraitValues>& tru
   return best;
 }
 
-// Protein across, Fhb up, the standards as a shaded box; kept entries as
-// dark dots, dropped ones as light crosses, at most kMostPoints of each.
-constexpr int kMostPoints = 2500;
-constexpr double kWidth = 520, kHeight = 360, kLeft = 52, kBottom = 40, kTop = 14, kRight = 14;
-
+// Kept entries as dark dots, dropped ones as light crosses, at most 2500
+// of each, and the released line ringed.
 std::string Picture(const std::string& title, const std::vector<int>& kept, const std::vector<int>& dropped,
                     const std::vector<TraitValues>& truth, std::optional<int> released) {
-  double pLow = 8, pHigh = 13, fHigh = 6;
-  for (const auto* group : {&kept, &dropped}) {
-    for (const int i : *group) {
-      pLow = std::min(pLow, std::floor(truth[static_cast<std::size_t>(i)][kProtein]));
-      pHigh = std::max(pHigh, std::ceil(truth[static_cast<std::size_t>(i)][kProtein]));
-      fHigh = std::max(fHigh, std::ceil(truth[static_cast<std::size_t>(i)][kFhb]));
-    }
+  std::vector<PicturePoint> points;
+  for (const int i : dropped) {
+    points.push_back({truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], "dropped", ""});
   }
-  const double plotW = kWidth - kLeft - kRight, plotH = kHeight - kTop - kBottom;
-  const auto x = [&](double protein) { return kLeft + (protein - pLow) / (pHigh - pLow) * plotW; };
-  const auto y = [&](double fhb) { return kTop + (1 - std::max(0.0, fhb) / fHigh) * plotH; };
-  std::string svg = "<svg class=\"picture\" viewBox=\"0 0 " + Fixed(kWidth, 0) + " " + Fixed(kHeight, 0) +
-                    "\" role=\"img\" aria-label=\"" + Escaped(title) +
-                    ": true protein across, true Fhb up; the table below says the same\">";
-  svg += "<rect x=\"" + Fixed(x(kProteinLowest), 1) + "\" y=\"" + Fixed(y(kFhbHighest), 1) + "\" width=\"" +
-         Fixed(x(kProteinHighest) - x(kProteinLowest), 1) + "\" height=\"" + Fixed(y(0) - y(kFhbHighest), 1) +
-         "\" class=\"standards\"/>";
-  for (double p = pLow; p <= pHigh + 1e-9; p += pHigh - pLow > 8 ? 2 : 1) {
-    svg += "<line x1=\"" + Fixed(x(p), 1) + "\" x2=\"" + Fixed(x(p), 1) + "\" y1=\"" + Fixed(y(0), 1) + "\" y2=\"" +
-           Fixed(y(0) + 5, 1) + "\" class=\"axis\"/><text x=\"" + Fixed(x(p), 1) + "\" y=\"" + Fixed(y(0) + 18, 1) +
-           "\" text-anchor=\"middle\">" + Fixed(p, 0) + "</text>";
-  }
-  const double fStep = fHigh > 20 ? 5 : 2;
-  for (double f = 0; f <= fHigh + 1e-9; f += fStep) {
-    svg += "<line x1=\"" + Fixed(kLeft - 5, 1) + "\" x2=\"" + Fixed(kLeft, 1) + "\" y1=\"" + Fixed(y(f), 1) +
-           "\" y2=\"" + Fixed(y(f), 1) + "\" class=\"axis\"/><text x=\"" + Fixed(kLeft - 8, 1) + "\" y=\"" +
-           Fixed(y(f) + 4, 1) + "\" text-anchor=\"end\">" + Fixed(f, 0) + "</text>";
-  }
-  svg += "<line x1=\"" + Fixed(kLeft, 1) + "\" x2=\"" + Fixed(kWidth - kRight, 1) + "\" y1=\"" + Fixed(y(0), 1) +
-         "\" y2=\"" + Fixed(y(0), 1) + "\" class=\"axis\"/>";
-  svg += "<line x1=\"" + Fixed(kLeft, 1) + "\" x2=\"" + Fixed(kLeft, 1) + "\" y1=\"" + Fixed(kTop, 1) + "\" y2=\"" +
-         Fixed(y(0), 1) + "\" class=\"axis\"/>";
-  svg += "<text x=\"" + Fixed(kLeft + plotW / 2, 1) + "\" y=\"" + Fixed(kHeight - 4, 1) +
-         "\" text-anchor=\"middle\">protein [%]</text>";
-  svg += "<text x=\"14\" y=\"" + Fixed(kTop + plotH / 2, 1) + "\" text-anchor=\"middle\" transform=\"rotate(-90 14 " +
-         Fixed(kTop + plotH / 2, 1) + ")\">Fhb [%]</text>";
-  const auto sample = [](const std::vector<int>& group) {
-    return std::max<std::size_t>(1, (group.size() + kMostPoints - 1) / kMostPoints);
-  };
-  const std::size_t dropEvery = sample(dropped), keepEvery = sample(kept);
-  for (std::size_t k = 0; k < dropped.size(); k += dropEvery) {
-    const TraitValues& v = truth[static_cast<std::size_t>(dropped[k])];
-    const double cx = x(v[kProtein]), cy = y(v[kFhb]);
-    svg += "<path class=\"dropped\" d=\"M" + Fixed(cx - 2.5, 1) + " " + Fixed(cy - 2.5, 1) + "l5 5m0-5l-5 5\"/>";
-  }
-  for (std::size_t k = 0; k < kept.size(); k += keepEvery) {
-    const TraitValues& v = truth[static_cast<std::size_t>(kept[k])];
-    svg += "<circle class=\"kept\" cx=\"" + Fixed(x(v[kProtein]), 1) + "\" cy=\"" + Fixed(y(v[kFhb]), 1) +
-           "\" r=\"2.6\"/>";
+  for (const int i : kept) {
+    points.push_back({truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], "kept", ""});
   }
   if (released) {
     const TraitValues& v = truth[static_cast<std::size_t>(*released)];
-    svg += "<circle class=\"released\" cx=\"" + Fixed(x(v[kProtein]), 1) + "\" cy=\"" + Fixed(y(v[kFhb]), 1) +
-           "\" r=\"7\"/>";
+    points.push_back({v[kProtein], v[kFhb], "released", "the line you released"});
   }
-  svg += "</svg>";
-  if (dropEvery > 1 || keepEvery > 1) {
-    svg += "<p class=\"note\">A sample is drawn: every " + std::to_string(keepEvery) + ". kept and every " +
-           std::to_string(dropEvery) + ". dropped entry.</p>";
-  }
-  return svg;
+  return StandardsPicture(title, points, 2500);
 }
 
 std::string EntryCells(const DebriefFacts& facts, const std::vector<TraitValues>& truth, int entry) {
@@ -164,10 +101,6 @@ table { border-collapse: collapse; margin: 6px 0 12px; font-size: 0.92rem; }
 th, td { border: 1px solid #ccc; padding: 3px 8px; text-align: right; } th:first-child, td:first-child { text-align: left; }
 th { background: #eef2ee; } .steps { display: flex; flex-wrap: wrap; gap: 8px 28px; }
 .step { flex: 1 1 500px; max-width: 540px; break-inside: avoid; }
-.picture { width: 100%; max-width: 520px; height: auto; font-size: 11px; }
-.standards { fill: #d8efd8; stroke: #3a7d3a; stroke-dasharray: 4 3; } .axis { stroke: #444; }
-.kept { fill: #1f4fa0; fill-opacity: 0.75; } .dropped { stroke: #a9a9a9; stroke-width: 1; fill: none; }
-.released { fill: none; stroke: #c0392b; stroke-width: 2.5; }
 .verdict { font-size: 1.05rem; } .legend span { margin-right: 18px; }
 @media print { body { max-width: none; } h2 { break-after: avoid; } .step, table { break-inside: avoid; } }
 )";
@@ -178,7 +111,7 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
   std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
                      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                      "<title>Plotwright debrief, seed " + std::to_string(record.Seed) + "</title>\n<style>" +
-                     kStyle + "</style>\n</head>\n<body>\n";
+                     kStyle + kStandardsPictureStyle + "</style>\n</head>\n<body>\n";
   page += "<h1>Plotwright debrief</h1>\n<p class=\"note\">The game of seed " + std::to_string(record.Seed) +
           ", played with Plotwright " + Escaped(record.Version) + " on " + Escaped(record.Platform) +
           ". Everything here comes from the true genotypic values, which the game shows only for the line "

@@ -305,8 +305,11 @@ bool ParseRecord(std::string_view text, GameRecord& record, std::string& why) {
     for (const Json& event : json.at("events")) read.Events.push_back(EventFromJson(event));
     record = std::move(read);
     return true;
+  } catch (const Json::parse_error& error) {
+    why = std::string("it is cut short or is not a game record at all (") + error.what() + ")";
+    return false;
   } catch (const std::exception& error) {
-    why = std::string("it cannot be read: ") + error.what();
+    why = std::string("a part of it is missing or damaged (") + error.what() + ")";
     return false;
   }
 }

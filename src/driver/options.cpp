@@ -1,9 +1,9 @@
 #include "driver/options.h"
 
 #include <ostream>
-#include <utility>
 
 #include "driver/crosses.h"
+#include "driver/class_summary.h"
 #include "driver/debrief.h"
 #include "driver/founders.h"
 #include "driver/replay.h"
@@ -31,13 +31,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.Do = CommandLine::Action::kCheckCrosses;
       return line;
     }
-    for (const auto& [option, action] : {std::pair{std::string("--replay"), CommandLine::Action::kReplay},
-                                          std::pair{std::string("--debrief"), CommandLine::Action::kDebrief}}) {
+    struct Named {
+      std::string Option;
+      CommandLine::Action Do;
+      const char* Needs;
+    };
+    for (const Named& named : {Named{"--replay", CommandLine::Action::kReplay, "the record of a game"},
+                               Named{"--debrief", CommandLine::Action::kDebrief, "the record of a game"},
+                               Named{"--class", CommandLine::Action::kClass, "the folder of a class's records"}}) {
+      const std::string& option = named.Option;
+      const CommandLine::Action action = named.Do;
       if (argument != option && argument.rfind(option + "=", 0) != 0) continue;
       const bool joined = argument != option;
       if ((joined && argument.size() == option.size() + 1) || (!joined && i + 1 == arguments.size())) {
         line.Do = CommandLine::Action::kBadUsage;
-        line.Problem = option + " needs the record of a game, such as Plotwright-record.json";
+        line.Problem = option + " needs " + named.Needs;
         return line;
       }
       line.Do = action;
@@ -67,7 +75,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
   return "Usage: plotwright [--seed N] [--founders] [--check-crosses] [--replay RECORD]\n"
-         "                  [--debrief RECORD] [--help] [--version]\n"
+         "                  [--debrief RECORD] [--class FOLDER] [--help] [--version]\n"
          "\n"
          "A plant-breeding game for the classroom. Run it in a folder that holds\n"
          "Crosses.csv (one cross per line: founder, founder, number of F2 plants);\n"
@@ -85,6 +93,8 @@ std::string UsageText() {
          "              whether it is identical (status 0) or where it differs (1)\n"
          "  --debrief RECORD  write the debrief of a recorded game, Plotwright-debrief.html,\n"
          "              beside the record (every game with a release writes one itself)\n"
+         "  --class FOLDER  read every game record below FOLDER (a folder per student)\n"
+         "              and write Class-summary.html and Class-summary.csv there\n"
          "  --help      show this text and exit\n"
          "  --version   show the version and exit\n";
 }
@@ -106,6 +116,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, Console& console, 
       return ReplayRecord(console, folder, line.Record);
     case CommandLine::Action::kDebrief:
       return WriteDebriefOfRecord(console, folder, line.Record);
+    case CommandLine::Action::kClass:
+      return WriteClassSummary(console, folder, line.Record);
     case CommandLine::Action::kBadUsage:
       console.Err << "plotwright: " << line.Problem << "\n\n" << UsageText();
       return kExitBadUsage;

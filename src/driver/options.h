@@ -10,15 +10,16 @@
 namespace plotwright {
 
 struct CommandLine {
-  enum class Action { kPlay, kHelp, kVersion, kFounders, kCheckCrosses, kReplay, kDebrief, kBadUsage } Do = Action::kPlay;
+  enum class Action { kPlay, kHelp, kVersion, kFounders, kCheckCrosses, kReplay, kDebrief, kClass, kBadUsage } Do = Action::kPlay;
   GameOptions Options;
-  std::string Record;  // the record to replay or debrief
+  std::string Record;  // the record to replay or debrief, or the class's folder
   std::string Problem;  // what was wrong, for kBadUsage
 };
 
 // Reads the arguments after the program name: none, --seed N (0 <= N <=
 // 2147483647, the game then starts from Seed = -N), --founders,
-// --check-crosses, --replay RECORD, --debrief RECORD, --help or --version.
+// --check-crosses, --replay RECORD, --debrief RECORD, --class FOLDER, --help
+// or --version.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The usage text printed by --help and, on the error stream, after a bad option.

@@ -1,5 +1,6 @@
 #include "textio/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -66,6 +67,33 @@ std::filesystem::path PathInFolder(const std::filesystem::path& folder, std::str
 bool FileExists(const std::filesystem::path& folder, std::string_view name) {
   std::error_code error;
   return std::filesystem::is_regular_file(PathInFolder(folder, name), error);
+}
+
+bool FolderExists(const std::filesystem::path& folder) {
+  std::error_code error;
+  return std::filesystem::is_directory(folder, error);
+}
+
+std::vector<std::string> FilesBelow(const std::filesystem::path& folder, std::string_view suffix) {
+  std::vector<std::string> found;
+  std::error_code error;
+  const auto options = std::filesystem::directory_options::skip_permission_denied;
+  for (auto it = std::filesystem::recursive_directory_iterator(folder, options, error);
+       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+    if (!it->is_regular_file(error)) continue;
+    const std::u8string relative = it->path().lexically_relative(folder).generic_u8string();
+    std::string name(relative.begin(), relative.end());
+    if (name.size() < suffix.size()) continue;
+    bool matches = true;
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+      const char c = name[name.size() - suffix.size() + i];
+      const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+      matches = matches && lower == suffix[i];
+    }
+    if (matches) found.push_back(std::move(name));
+  }
+  std::sort(found.begin(), found.end());
+  return found;
 }
 
 std::string LockFileName(std::string_view name) {

@@ -19,6 +19,12 @@ std::filesystem::path PathFromUtf8(std::string_view text);
 std::filesystem::path PathInFolder(const std::filesystem::path& folder, std::string_view name);
 
 bool FileExists(const std::filesystem::path& folder, std::string_view name);
+bool FolderExists(const std::filesystem::path& folder);
+
+// The files in `folder` and every folder below it whose names end in
+// `suffix` (letters of any case), as UTF-8 paths relative to `folder` with
+// '/' between folders, sorted. Folders that cannot be read are passed over.
+std::vector<std::string> FilesBelow(const std::filesystem::path& folder, std::string_view suffix);
 
 // Why a file could not be read or written.
 enum class FileProblem {

@@ -167,7 +167,7 @@ TEST(GameRecordTest, AnEditedRecordFailsItsReplayAtTheFirstDifference) {
   folder.Write("broken.json", RecordJson(record).substr(0, 200));
   replay = ReplayIn(folder.Path(), "broken.json");
   EXPECT_EQ(replay.Status, kReplayDiffers);
-  EXPECT_TRUE(Contains(replay.Out, " broken.json: it cannot be read: "));
+  EXPECT_TRUE(Contains(replay.Out, " broken.json: it is cut short or is not a game record at all ("));
   EXPECT_TRUE(EndsWith(replay.Out, " replay not possible\n"));
   folder.Write("other.json", "{\"record\": \"a shopping list\"}");
   EXPECT_TRUE(Contains(ReplayIn(folder.Path(), "other.json").Out, " other.json: it is not a Plotwright game record\n"));
