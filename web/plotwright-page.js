@@ -14,6 +14,7 @@
   const RESULTS_FILE = "Results.csv";
   const GAME_FOLDER = "/game";
   const RECORD_FILE = "Plotwright-record.json";
+  const DEBRIEF_FILE = "Plotwright-debrief.html";
 
   const $ = (id) => document.getElementById(id);
   const encoder = new TextEncoder();
@@ -396,13 +397,15 @@
       return fs.analyzePath(path).exists ? fs.readFile(path) : null;
     }
 
-    // The game's record as the core last wrote it, or null before it has.
-    readRecord() {
+    // A file of the game's folder as the core last wrote it, or null.
+    readFile(name) {
       if (!this.module) return null;
       const fs = this.module.FS;
-      const path = `${GAME_FOLDER}/${RECORD_FILE}`;
+      const path = `${GAME_FOLDER}/${name}`;
       return fs.analyzePath(path).exists ? fs.readFile(path) : null;
     }
+
+    readRecord() { return this.readFile(RECORD_FILE); }
 
     saveResults(bytes) {
       this.module.FS.writeFile(`${GAME_FOLDER}/${RESULTS_FILE}`, bytes);
@@ -457,6 +460,13 @@
 
   function endGame(status) {
     game.record = game.readRecord();
+    // A game that ended with a release has its debrief: shown below the game.
+    game.debrief = game.readFile(DEBRIEF_FILE);
+    $("show-debrief").disabled = $("download-debrief").disabled = !game.debrief;
+    if (game.debrief) {
+      $("debrief-frame").srcdoc = new TextDecoder().decode(game.debrief);
+      $("debrief").hidden = false;
+    }
     $("hint").textContent = status === 0
       ? "The game is over. Scroll up in the terminal to read it again."
       : "The game has stopped." + (game.errors ? " " + game.errors.trim() : "");
@@ -648,7 +658,16 @@
       submitLine(false);
       terminal.focus();
     });
+    $("show-debrief").addEventListener("click", () => {
+      $("debrief").scrollIntoView({ behavior: "smooth" });
+      $("debrief-frame").focus();
+    });
+    $("download-debrief").addEventListener("click", () => {
+      if (game && game.debrief) download(DEBRIEF_FILE, game.debrief, "text/html");
+    });
     $("new-game").addEventListener("click", () => {
+      $("debrief").hidden = true;
+      $("debrief-frame").srcdoc = "";
       game = null;
       document.body.dataset.state = "setup";
       $("play").hidden = true;

@@ -5,7 +5,8 @@
 # and on the web page in SITE (build/web/site, in headless Chromium through
 # the page's controls), and checks that the page's console and every
 # Results.csv are the same bytes, and that the record the page gives for
-# download replays identically with the Linux build. SHOTS (default: build/web/screenshots)
+# download replays identically with the Linux build, and that the debrief
+# the page shows is the Linux game's, the line naming the system aside. SHOTS (default: build/web/screenshots)
 # receives a screenshot of each screen of each game.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -28,11 +29,14 @@ compare() {  # compare NAME SCRIPT CROSSES SEED
   node "$here/play_in_browser.cjs" "$site" "$crosses" "$seed" "$script" "$work/page" "$shots/$name" > /dev/null
   if ! diff "$work/reference/console.txt" "$work/page/console.txt" > "$work/diff"; then
     echo "DIFFERENT: $name: the console differs:"; head -n 20 "$work/diff"; failed=1
-  elif ! diff -r --exclude=record.json "$work/reference" "$work/page" > "$work/diff"; then
+  elif ! diff -r --exclude=record.json --exclude=debrief.html "$work/reference" "$work/page" > "$work/diff"; then
     echo "DIFFERENT: $name: the Results.csv files differ:"; head -n 20 "$work/diff"; failed=1
   elif ! (cd "$work/page" && "$reference_program" --replay record.json > "$work/replay" 2>&1) ||
        [ "$(tail -n 1 "$work/replay")" != " replay identical" ]; then
     echo "DIFFERENT: $name: the page's record does not replay:"; tail -n 3 "$work/replay"; failed=1
+  elif ! diff <(grep -v "played with Plotwright" "$work/game/Plotwright-debrief.html") \
+              <(grep -v "played with Plotwright" "$work/page/debrief.html") > "$work/diff"; then
+    echo "DIFFERENT: $name: the page's debrief differs from the Linux game's:"; head -n 20 "$work/diff"; failed=1
   else
     echo "identical: $name, seed $seed ($(ls "$work/reference" | grep -c results) Results.csv files)"
   fi

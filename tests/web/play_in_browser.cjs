@@ -16,7 +16,8 @@
 // Results.csv the game wrote, as first seen at a wait (results-01.csv, ...),
 // as scripted_game.py does, so the two can be compared byte for byte, and
 // record.json, the game's record as "Download record" gives it at the end
-// (it is also downloaded half-way, and must be a record then too). SHOTS,
+// (it is also downloaded half-way, and must be a record then too), and
+// debrief.html, the debrief the page shows at the end. SHOTS,
 // if given, receives a screenshot of each screen.
 //
 // The browser is PLOTWRIGHT_CHROMIUM, else /usr/bin/chromium; playwright-core
@@ -133,6 +134,11 @@ async function main() {
     await shot("7-end-on-a-tablet");
 
     fs.copyFileSync(await downloadRecord(page, uploads), path.join(out, "record.json"));
+    // The debrief is shown below the game, and is the one the game wrote.
+    await page.click("#show-debrief");
+    await page.waitForTimeout(600);
+    await shot("8-debrief");
+    fs.writeFileSync(path.join(out, "debrief.html"), await page.locator("#debrief-frame").getAttribute("srcdoc"));
     const bytes = (b64) => Buffer.from(b64, "base64");
     fs.writeFileSync(path.join(out, "console.txt"), bytes(await page.evaluate(() => window.plotwrightPage.console())));
     const seen = await page.evaluate(() => window.plotwrightPage.resultsSeen());
