@@ -112,20 +112,14 @@ Cells RowCells(const ClassRow& row) {
   }
   add(Fixed(total, 0), true);
   add(VerdictText(game), false);
-  if (game.Release) {
-    add(std::to_string(game.Release->Line), true);
-    add(Fixed(game.Release->Values[kProtein], 2), true);
-    add(Fixed(game.Release->Values[kFhb], 2), true);
-  } else {
-    add("", true), add("", true), add("", true);
-  }
-  if (row.BestLine) {
-    add(std::to_string(row.BestLine->Id), true);
-    add(Fixed(row.BestLine->Values[kProtein], 2), true);
-    add(Fixed(row.BestLine->Values[kFhb], 2), true);
-  } else {
-    add("", true), add("", true), add("", true);
-  }
+  // A line's ID and true protein and Fhb, or three empty cells.
+  const auto addLine = [&](const std::optional<ClassLine>& line) {
+    add(line ? std::to_string(line->Id) : "", true);
+    add(line ? Fixed(line->Values[kProtein], 2) : "", true);
+    add(line ? Fixed(line->Values[kFhb], 2) : "", true);
+  };
+  addLine(game.Release ? std::optional<ClassLine>(ClassLine{game.Release->Line, game.Release->Values}) : std::nullopt);
+  addLine(row.BestLine);
   add(row.Problem, false);
   return cells;
 }

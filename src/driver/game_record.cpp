@@ -338,30 +338,19 @@ GameRecorder::GameRecorder(Console& console, std::filesystem::path folder, std::
 }
 
 void GameRecorder::Printed(std::string_view text) {
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t end = text.find('\n', at);
-    if (end == std::string_view::npos) {
-      line_.append(text.substr(at));
-      return;
-    }
-    line_.append(text.substr(at, end - at));
-    EndLine();
-    at = end + 1;
-  }
+  printed_.Add(text, [this](std::string_view line) { EndLine(line); });
 }
 
-void GameRecorder::EndLine() {
+void GameRecorder::EndLine(std::string_view line) {
   if (record_.Events.empty() || record_.Events.back().What != RecordEvent::Kind::kPrinted) {
     record_.Events.push_back({});
   }
-  record_.Events.back().Lines.push_back(LineDigest(line_));
-  line_.clear();
+  record_.Events.back().Lines.push_back(LineDigest(line));
 }
 
 void GameRecorder::Taken(std::string_view line) {
   // A prompt ends where the answer is typed.
-  if (!line_.empty()) EndLine();
+  printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
   RecordEvent event;
   event.What = RecordEvent::Kind::kTyped;
   event.Text = std::string(line);
@@ -436,7 +425,7 @@ void GameRecorder::Charged(int task, double dollars, double balance) {
 void GameRecorder::Released(const RecordedRelease& release) { record_.Release = release; }
 
 void GameRecorder::Finish(std::string_view how) {
-  if (!line_.empty()) EndLine();
+  printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
   record_.Ended = std::string(how);
   Save();
 }

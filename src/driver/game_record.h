@@ -84,6 +84,36 @@ std::string RecordJson(const GameRecord& record);
 // this program can read.
 bool ParseRecord(std::string_view json, GameRecord& record, std::string& why);
 
+// The console's text cut into lines as it is printed. A line is complete at
+// its line end; a prompt's line stays open until the answer ends it.
+class PrintedLines {
+ public:
+  // Adds printed text; `ended` hears each line it completes.
+  template <typename Ended>
+  void Add(std::string_view text, Ended ended) {
+    for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
+      open_.append(text.substr(0, end));
+      End(ended);
+      text.remove_prefix(end + 1);
+    }
+    open_.append(text);
+  }
+  // Ends the open line, if any text is in it.
+  template <typename Ended>
+  void EndOpenLine(Ended ended) {
+    if (!open_.empty()) End(ended);
+  }
+
+ private:
+  template <typename Ended>
+  void End(Ended ended) {
+    const std::string line = std::move(open_);
+    open_.clear();
+    ended(line);
+  }
+  std::string open_;
+};
+
 // Hears the console of a game and keeps its record, writing it to the game
 // folder after every answer and every charge. A record that cannot be
 // written never stops the game: the player is told once, and it goes on.
@@ -108,13 +138,13 @@ class GameRecorder final : public ConsoleWatch {
   const GameRecord& Record() const { return record_; }
 
  private:
-  void EndLine();
+  void EndLine(std::string_view line);
   void Save();
 
   Console& console_;
   std::filesystem::path folder_;
   GameRecord record_;
-  std::string line_;  // the console line printed so far
+  PrintedLines printed_;
   std::string lastResults_;  // Results.csv as the game last wrote it
   std::size_t entries_ = 0;
   bool told_ = false;  // the player knows the record cannot be written

@@ -50,21 +50,11 @@ class Replayer final : public ConsoleWatch {
       : record_(record), recordFolder_(std::move(recordFolder)), transcript_(transcript) {}
 
   void Printed(std::string_view text) override {
-    std::size_t at = 0;
-    while (at < text.size()) {
-      const std::size_t end = text.find('\n', at);
-      if (end == std::string_view::npos) {
-        line_.append(text.substr(at));
-        return;
-      }
-      line_.append(text.substr(at, end - at));
-      EndLine();
-      at = end + 1;
-    }
+    printed_.Add(text, [this](std::string_view line) { EndLine(line); });
   }
 
   void Taken(std::string_view line) override {
-    if (!line_.empty()) EndLine();
+    printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
     if (Over()) return;
     Expect(RecordEvent::Kind::kTyped, "", "waited for an answer");
     ++answers_;
@@ -109,7 +99,7 @@ class Replayer final : public ConsoleWatch {
 
   // The game is over: every event of a finished record must have been met.
   void Finish() {
-    if (!line_.empty()) EndLine();
+    printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
     if (!Over() && next_ < record_.Events.size()) {
       throw ReplayDifference{Where() + ": the replayed game ended where the record goes on with " +
                              Describe(record_.Events[next_])};
@@ -125,10 +115,8 @@ class Replayer final : public ConsoleWatch {
     return "at console line " + std::to_string(lines_) + ", after answer " + std::to_string(answers_);
   }
 
-  void EndLine() {
+  void EndLine(std::string_view line) {
     ++lines_;
-    const std::string line = std::move(line_);
-    line_.clear();
     if (Over()) return;
     if (next_ == record_.Events.size() || record_.Events[next_].What != RecordEvent::Kind::kPrinted) {
       throw ReplayDifference{Where() + ": the replay printed " + Quoted(line) + " where the record has " +
@@ -160,7 +148,7 @@ class Replayer final : public ConsoleWatch {
   std::ostream& transcript_;
   std::size_t next_ = 0;            // the next event to meet
   std::size_t printedInEvent_ = 0;  // lines of it met already
-  std::string line_;
+  PrintedLines printed_;
   std::string lastResults_;
   int lines_ = 0;
   int answers_ = 0;
