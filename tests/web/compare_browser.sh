@@ -6,7 +6,9 @@
 # the page's controls), and checks that the page's console and every
 # Results.csv are the same bytes, and that the record the page gives for
 # download replays identically with the Linux build, and that the debrief
-# the page shows is the Linux game's, the line naming the system aside. SHOTS (default: build/web/screenshots)
+# the page shows is the Linux game's, the line naming the system aside. The
+# command in ALSO_REPLAY, if set (the Windows game under Wine), must replay
+# the page's records identically too. SHOTS (default: build/web/screenshots)
 # receives a screenshot of each screen of each game.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -20,6 +22,13 @@ export NODE_PATH="${NODE_PATH:-$site/../npm/node_modules}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
+# Whether PROGRAM replays the page's record identically (its words in
+# $work/replay).
+replays_identically() {  # replays_identically PROGRAM...
+  (cd "$work/page" && "$@" --replay record.json > "$work/replay" 2>&1) &&
+    [ "$(tail -n 1 "$work/replay" | tr -d '\r')" = " replay identical" ]
+}
+
 failed=0
 compare() {  # compare NAME SCRIPT CROSSES SEED
   local name="$1" script="$2" crosses="$3" seed="$4"
@@ -31,9 +40,10 @@ compare() {  # compare NAME SCRIPT CROSSES SEED
     echo "DIFFERENT: $name: the console differs:"; head -n 20 "$work/diff"; failed=1
   elif ! diff -r --exclude=record.json --exclude=debrief.html "$work/reference" "$work/page" > "$work/diff"; then
     echo "DIFFERENT: $name: the Results.csv files differ:"; head -n 20 "$work/diff"; failed=1
-  elif ! (cd "$work/page" && "$reference_program" --replay record.json > "$work/replay" 2>&1) ||
-       [ "$(tail -n 1 "$work/replay")" != " replay identical" ]; then
+  elif ! replays_identically "$reference_program"; then
     echo "DIFFERENT: $name: the page's record does not replay:"; tail -n 3 "$work/replay"; failed=1
+  elif [ -n "${ALSO_REPLAY:-}" ] && ! replays_identically $ALSO_REPLAY; then
+    echo "DIFFERENT: $name: the page's record does not replay with $ALSO_REPLAY:"; tail -n 3 "$work/replay"; failed=1
   elif ! diff <(grep -v "played with Plotwright" "$work/game/Plotwright-debrief.html") \
               <(grep -v "played with Plotwright" "$work/page/debrief.html") > "$work/diff"; then
     echo "DIFFERENT: $name: the page's debrief differs from the Linux game's:"; head -n 20 "$work/diff"; failed=1
