@@ -46,9 +46,16 @@ TEST(ClassSummaryTest, EveryRecordIsListedAndDamagedOnesSayWhy) {
   edited.replace(edited.find("\"seed\": -2"), 10, "\"seed\": -3");
   Put(teacher, "edited", "Plotwright-record.json", edited);
   Put(teacher, "notes", "list.JSON", "[1, 2, 3]\n");
+  {
+    // A game left before any line was made.
+    TempFolder early;
+    early.Write("Crosses.csv", "3,14,30\n");
+    testing::PlayScripted(early.Path(), {{""}, {"2"}, {""}}, -4);
+    Put(teacher, "student9", "Plotwright-record.json", early.Read(std::string(kRecordFile)));
+  }
 
   const std::vector<ClassRow> rows = ReadClass(teacher.Path());
-  ASSERT_EQ(rows.size(), 12u);
+  ASSERT_EQ(rows.size(), 13u);
   EXPECT_EQ(rows[0].Record, "cut/Plotwright-record.json");
   EXPECT_TRUE(Contains(rows[0].Problem, "it is cut short"));
   EXPECT_EQ(rows[1].Record, "edited/Plotwright-record.json");
@@ -76,16 +83,22 @@ TEST(ClassSummaryTest, EveryRecordIsListedAndDamagedOnesSayWhy) {
 
   testing::TestConsole console;
   EXPECT_EQ(WriteClassSummary(console.console, teacher.Path(), "."), 0);
-  EXPECT_TRUE(Contains(console.out.str(), "Class summary of 12 records (4 with a problem)"));
+  const ClassRow& early = rows[12];
+  EXPECT_TRUE(early.Problem.empty()) << early.Problem;
+  EXPECT_FALSE(early.BestLine.has_value());
+  EXPECT_TRUE(early.Game && !early.Game->Release);
+
+  EXPECT_TRUE(Contains(console.out.str(), "Class summary of 13 records (4 with a problem)"));
   const std::string page = teacher.Read(std::string(kClassSummaryFile));
   const std::string csv = teacher.Read(std::string(kClassTableFile));
   for (const ClassRow& row : rows) {
     EXPECT_TRUE(Contains(page, row.Record));
     EXPECT_TRUE(Contains(csv, row.Record + ","));
   }
-  EXPECT_EQ(testing::Count(csv, "\n"), 13u);
+  EXPECT_EQ(testing::Count(csv, "\n"), 14u);
   EXPECT_TRUE(Contains(csv, "student1/Plotwright-record.json,-1,\"3 x 14 (30); 12 x 13 (30)\",50,0,2400,900,0,3350,"));
-  EXPECT_TRUE(Contains(page, "12 records: 10 games with a release"));
+  EXPECT_TRUE(Contains(page, "13 records: 10 games with a release"));
+  EXPECT_TRUE(Contains(csv, ",\"no release (end-of-file during read, unit 5, file stdin)\","));
   EXPECT_EQ(WriteClassSummary(console.console, teacher.Path(), "nowhere"), 1);
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "driver/game.h"
+#include "driver/standards_picture.h"
 #include "support/scripted_player.h"
 
 namespace plotwright {
@@ -104,6 +105,19 @@ TEST(DebriefTest, AGameWritesTheDebriefThatItsRecordGivesAgain) {
   folder.Write("edited.json", edited);
   EXPECT_EQ(WriteDebriefOfRecord(console.console, folder.Path(), "edited.json"), 1);
   EXPECT_TRUE(Contains(console.out.str(), "No debrief written"));
+}
+
+// The picture's axes start at 8 percent protein and 0 Fhb, 5 protein points
+// across 454 units and 6 Fhb points up 306, so the standards box and each
+// point sit where they should; past `most` points of a kind, a sample.
+TEST(DebriefTest, PicturesPlaceThePointsAgainstTheStandards) {
+  const std::string one = StandardsPicture("one", {{10.5, 2.5, "kept", "a line"}}, 10);
+  EXPECT_TRUE(Contains(one, "<rect class=\"standards\" x=\"142.3\" y=\"64.7\" width=\"273.3\" height=\"255.3\"/>"));
+  EXPECT_TRUE(Contains(one, "<circle class=\"kept\" cx=\"279.0\" cy=\"192.5\" r=\"2.6\"><title>a line</title>"));
+  std::vector<PicturePoint> many(5, {11.0, 4.0, "dropped", ""});
+  const std::string sampled = StandardsPicture("many", many, 2);
+  EXPECT_EQ(testing::Count(sampled, "<path class=\"dropped\""), 2u);
+  EXPECT_TRUE(Contains(sampled, "A sample is drawn: every 3. dropped entry."));
 }
 
 }  // namespace

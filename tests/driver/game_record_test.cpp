@@ -235,6 +235,17 @@ TEST(GameRecordTest, TextsThatAreNotUtf8AndOddAnswersSurviveTheRecord) {
   EXPECT_EQ(back.Events[0].Text, typed.Text);
   EXPECT_EQ(back.Events[1].Kept, (std::vector<int>{1, 2, 3, 7, 9, 10}));
   EXPECT_TRUE(Contains(RecordJson(record), "[\n     1,\n     3\n    ],\n    [\n     7,\n     7\n    ]"));  // runs
+  // Letters of every length stay readable text in the record.
+  RecordEvent answer;
+  answer.What = RecordEvent::Kind::kTyped;
+  answer.Text = "Zo\xC3\xAB \xE7\x8F\xAD \xF0\x9F\x8C\xBE";
+  record.Events = {answer};
+  EXPECT_TRUE(Contains(RecordJson(record), "\"typed\": \"" + answer.Text + "\""));
+  // A base64 text with a byte outside its alphabet is no record.
+  std::string damaged = RecordJson(record);
+  damaged.replace(damaged.find("\"crosses\": {"), 13, "\"crosses\": {\"base64\": \"QQ\\u0000\"}, \"x\": {");
+  EXPECT_FALSE(ParseRecord(damaged, back, why)) << damaged;
+  EXPECT_TRUE(Contains(why, "a base64 text holds")) << why;
   EXPECT_EQ(SelectionText("Plant_ID,a\n1,x\n2,y\n", {2, 9}), "Plant_ID,a\n2\n9\n");
   EXPECT_EQ(SelectionText("--\n--\nLine_ID\n1\n", {1}), "--\n--\nLine_ID\n1\n");
 }
