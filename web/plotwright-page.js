@@ -626,6 +626,28 @@
     return encoder.encode(table.lines.filter((_, at) => !dropped.has(at)).map((l) => l + "\n").join(""));
   }
 
+  // A record chosen by a teacher, played again by the core (--replay): its
+  // verdict, and the whole transcript below it.
+  function setUpReplay() {
+    $("replay-record").addEventListener("change", async (event) => {
+      const file = event.target.files[0];
+      event.target.value = "";
+      if (!file) return;
+      $("replay-result").textContent = `Replaying ${file.name} ...`;
+      $("replay-transcript").hidden = true;
+      try {
+        const bytes = new Uint8Array(await file.arrayBuffer());
+        const { out, err } = await runQuietly(["--replay", RECORD_FILE], { [RECORD_FILE]: bytes });
+        const lines = out.trimEnd().split("\n");
+        $("replay-result").textContent = `${file.name}: ${lines[lines.length - 1].trim()}` + (err ? " " + err.trim() : "");
+        $("replay-transcript").textContent = out;
+        $("replay-transcript").hidden = false;
+      } catch (error) {
+        $("replay-result").textContent = `${file.name} could not be replayed (${error.message || error}).`;
+      }
+    });
+  }
+
   function setUpResults() {
     $("done").addEventListener("click", () => {
       if (!game || !game.reader || !game.atSelection) return;
@@ -712,6 +734,7 @@
       setUpTerminal();
       setUpSetup();
       setUpResults();
+      setUpReplay();
       await showFounders();
       await checkCrosses();
       $("loading").hidden = true;

@@ -6,7 +6,8 @@
 # the page's controls), and checks that the page's console and every
 # Results.csv are the same bytes, and that the record the page gives for
 # download replays identically with the Linux build, and that the debrief
-# the page shows is the Linux game's, the line naming the system aside. The
+# the page shows is the Linux game's, the line naming the system aside, and
+# that the page's "Replay a record" replays the Linux game's record. The
 # command in ALSO_REPLAY, if set (the Windows game under Wine), must replay
 # the page's records identically too. SHOTS (default: build/web/screenshots)
 # receives a screenshot of each screen of each game.
@@ -44,6 +45,9 @@ compare() {  # compare NAME SCRIPT CROSSES SEED
     echo "DIFFERENT: $name: the page's record does not replay:"; tail -n 3 "$work/replay"; failed=1
   elif [ -n "${ALSO_REPLAY:-}" ] && ! replays_identically $ALSO_REPLAY; then
     echo "DIFFERENT: $name: the page's record does not replay with $ALSO_REPLAY:"; tail -n 3 "$work/replay"; failed=1
+  elif ! node "$here/replay_in_browser.cjs" "$site" "$work/game/Plotwright-record.json" "$shots/$name/9-replay.png" \
+         > "$work/replay"; then
+    echo "DIFFERENT: $name: the Linux game's record does not replay on the page:"; cat "$work/replay"; failed=1
   elif ! diff <(grep -v "played with Plotwright" "$work/game/Plotwright-debrief.html") \
               <(grep -v "played with Plotwright" "$work/page/debrief.html") > "$work/diff"; then
     echo "DIFFERENT: $name: the page's debrief differs from the Linux game's:"; head -n 20 "$work/diff"; failed=1
