@@ -161,7 +161,8 @@ document.getElementById("csv").addEventListener("click", () => {
 
 }  // namespace
 
-std::vector<ClassRow> ReadClass(const std::filesystem::path& folder) {
+std::vector<ClassRow> ReadClass(const std::filesystem::path& folder,
+                                const std::function<void(const ClassRow&)>& read) {
   std::vector<ClassRow> rows;
   for (const std::string& name : FilesBelow(folder, ".json")) {
     ClassRow row;
@@ -195,6 +196,7 @@ std::vector<ClassRow> ReadClass(const std::filesystem::path& folder) {
       }
       row.Game = std::move(game);
     }
+    if (read) read(row);
     rows.push_back(std::move(row));
   }
   return rows;
@@ -276,7 +278,10 @@ int WriteClassSummary(Console& console, const std::filesystem::path& folder, con
     PrintLine(console, "There is no folder " + classFolder + " to summarise");
     return 1;
   }
-  const std::vector<ClassRow> rows = ReadClass(where);
+  const std::vector<ClassRow> rows = ReadClass(where, [&console](const ClassRow& row) {
+    PrintLine(console, row.Record + (row.Problem.empty() ? ": read" : ": " + row.Problem));
+    FlushConsole(console);
+  });
   std::size_t problems = 0;
   for (const ClassRow& row : rows) problems += row.Problem.empty() ? 0 : 1;
   for (const auto& [name, text] : {std::pair{kClassSummaryFile, ClassSummaryHtml(rows)},

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,8 +43,11 @@ struct ClassRow {
 };
 
 // Reads every file ending in ".json" below `folder`, replaying each record
-// of this version to find the best line its student had.
-std::vector<ClassRow> ReadClass(const std::filesystem::path& folder);
+// of this version to find the best line its student had. `read`, if given,
+// hears each row as soon as it is done (a class of large games takes a
+// while).
+std::vector<ClassRow> ReadClass(const std::filesystem::path& folder,
+                                const std::function<void(const ClassRow&)>& read = nullptr);
 
 std::string ClassSummaryHtml(const std::vector<ClassRow>& rows);
 std::string ClassSummaryCsv(const std::vector<ClassRow>& rows);

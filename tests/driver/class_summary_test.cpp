@@ -88,6 +88,8 @@ TEST(ClassSummaryTest, EveryRecordIsListedAndDamagedOnesSayWhy) {
   EXPECT_FALSE(early.BestLine.has_value());
   EXPECT_TRUE(early.Game && !early.Game->Release);
 
+  EXPECT_TRUE(Contains(console.out.str(), " student1/Plotwright-record.json: read\n"));
+  EXPECT_TRUE(Contains(console.out.str(), " notes/list.JSON: it is not a Plotwright game record\n"));
   EXPECT_TRUE(Contains(console.out.str(), "Class summary of 13 records (4 with a problem)"));
   const std::string page = teacher.Read(std::string(kClassSummaryFile));
   const std::string csv = teacher.Read(std::string(kClassTableFile));
