@@ -7,7 +7,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "driver/reference_data.h"
+#include "game/reference_data.h"
 #include "genetics/single_seed_descent.h"
 #include "genetics/trait_model.h"
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "driver/population.h"
+#include "game/population.h"
 #include "genetics/f2_population.h"
 #include "genetics/genetic_model.h"
 #include "genetics/random.h"

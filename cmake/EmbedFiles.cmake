@@ -3,7 +3,7 @@
 # Usage: cmake -DOUTPUT=out.cpp "-DINPUTS=a|b|c" -P EmbedFiles.cmake
 string(REPLACE "|" ";" INPUTS "${INPUTS}")
 set(body "// Generated at build time from the files in data/. Do not edit.\n")
-string(APPEND body "#include \"driver/embedded_data.h\"\n\nnamespace plotwright {\nnamespace {\n")
+string(APPEND body "#include \"game/embedded_data.h\"\n\nnamespace plotwright {\nnamespace {\n")
 set(table "")
 set(index 0)
 foreach(input IN LISTS INPUTS)

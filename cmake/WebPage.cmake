@@ -2,7 +2,7 @@
 # files, with the terminal's scripts and stylesheet taken from the npm
 # packages that web/package-lock.json pins, gathered into one folder that
 # plays offline, served or opened as a file: build/web/site.
-add_executable(plotwright_web ${CMAKE_SOURCE_DIR}/src/driver/browser_main.cpp)
+add_executable(plotwright_web ${CMAKE_SOURCE_DIR}/src/app/browser_main.cpp)
 target_link_libraries(plotwright_web PRIVATE plotwright_core)
 set_target_properties(plotwright_web PROPERTIES OUTPUT_NAME plotwright-web)
 plotwright_page_module(plotwright_web)

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "driver/crosses.h"
+#include "game/crosses.h"
 #include "fuzz_support.h"
 #include "textio/files.h"
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "driver/reference_data.h"
+#include "game/reference_data.h"
 #include "fuzz_support.h"
 #include "textio/files.h"
 

@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "driver/game.h"
+#include "game/game.h"
 #include "support/made_up_world.h"
 
 namespace plotwright {

@@ -58,8 +58,8 @@
 #include "balance/cross_survey.h"
 #include "balance/games.h"
 #include "balance/players.h"
-#include "driver/founders.h"
-#include "driver/reference_data.h"
+#include "game/founders.h"
+#include "game/reference_data.h"
 #include "genetics/trait_model.h"
 #include "textio/console.h"
 

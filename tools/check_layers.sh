@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Usage: tools/check_layers.sh [src folder]
 # The folders of src/ are layers, from the bottom: textio, genetics,
-# selection, trials, driver. A file may include headers of its own folder, of
+# selection, trials, game, record, reports, app. A file may include headers of its own folder, of
 # the folders below it, and the headers at the top of src/ (below them all);
 # an include of a folder above its own is a cycle waiting to happen, and is
 # reported here with its file and line. Exits 1 when there is one.
 set -euo pipefail
 src="${1:-$(dirname "${BASH_SOURCE[0]}")/../src}"
-layers=(textio genetics selection trials driver)
+layers=(textio genetics selection trials game record reports app)
 
 rank() {
   local i

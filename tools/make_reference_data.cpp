@@ -47,8 +47,8 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/population.h"
-#include "driver/release.h"
+#include "game/population.h"
+#include "game/release.h"
 #include "genetics/f2_population.h"
 #include "genetics/meiosis.h"
 #include "genetics/random.h"

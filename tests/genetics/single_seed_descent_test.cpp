@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/population.h"
+#include "game/population.h"
 #include "genetics/f2_population.h"
 #include "genetics/trait_model.h"
 #include "support/made_up_world.h"

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <random>
 
-#include "driver/game.h"
+#include "game/game.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -13,8 +13,8 @@
 #include "balance/games.h"
 #include "balance/players.h"
 #include "balance/results_table.h"
-#include "driver/founders.h"
-#include "driver/reference_data.h"
+#include "game/founders.h"
+#include "game/reference_data.h"
 #include "genetics/trait_model.h"
 #include "support/scripted_player.h"
 

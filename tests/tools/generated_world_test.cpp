@@ -11,9 +11,9 @@
 #include <ostream>
 #include <string>
 
-#include "driver/founders.h"
-#include "driver/reference_data.h"
-#include "driver/release.h"
+#include "game/founders.h"
+#include "game/reference_data.h"
+#include "game/release.h"
 #include "genetics/trait_model.h"
 #include "selection/marker_screening.h"
 #include "support/scripted_player.h"

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "balance/results_table.h"
-#include "driver/release.h"
+#include "game/release.h"
 #include "genetics/f2_population.h"
 #include "genetics/random.h"
 #include "genetics/single_seed_descent.h"

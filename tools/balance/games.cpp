@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "driver/game.h"
+#include "game/game.h"
 #include "textio/console.h"
 
 // A sanitizer's runtime keeps locks of its own that a fork from one of

@@ -6,7 +6,7 @@
 
 #include "balance/cross_survey.h"
 #include "balance/results_table.h"
-#include "driver/release.h"
+#include "game/release.h"
 #include "trials/budget.h"
 
 namespace plotwright::balance {

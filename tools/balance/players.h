@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/founders.h"
+#include "game/founders.h"
 #include "genetics/genetic_model.h"
 #include "split_mix.h"
 

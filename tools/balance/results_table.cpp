@@ -6,7 +6,7 @@
 #include <sstream>
 #include <utility>
 
-#include "driver/release.h"
+#include "game/release.h"
 #include "genetics/genetic_model.h"
 
 namespace plotwright::balance {

@@ -1,0 +1,265 @@
+#include "record/replay.h"
+
+#include <chrono>
+#include <sstream>
+#include <utility>
+
+#include "game/game.h"
+#include "record/game_record.h"
+#include "game/tasks.h"
+#include "selection/results_file.h"
+#include "textio/digest.h"
+
+namespace plotwright {
+namespace {
+
+// The first place where the replay parts from the record.
+struct ReplayDifference {
+  std::string What;
+};
+
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted.push_back('"');
+  quoted.append(text);
+  quoted.push_back('"');
+  return quoted;
+}
+
+std::string Describe(const RecordEvent& event) {
+  switch (event.What) {
+    case RecordEvent::Kind::kPrinted:
+      return "more console lines";
+    case RecordEvent::Kind::kTyped:
+      return "the answer " + Quoted(event.Text);
+    case RecordEvent::Kind::kExists:
+      return "a look for " + event.File;
+    case RecordEvent::Kind::kRead:
+      return "a read of " + event.File;
+    case RecordEvent::Kind::kWritten:
+      return "a write of " + event.File;
+  }
+  return "something else";
+}
+
+// Hears the replayed game, and answers for its files from the record.
+class Replayer final : public ConsoleWatch {
+ public:
+  Replayer(const GameRecord& record, std::filesystem::path recordFolder, std::ostream& transcript)
+      : record_(record), recordFolder_(std::move(recordFolder)), transcript_(transcript) {}
+
+  void Printed(std::string_view text) override {
+    printed_.Add(text, [this](std::string_view line) { EndLine(line); });
+  }
+
+  void Taken(std::string_view line) override {
+    printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
+    if (Over()) return;
+    Expect(RecordEvent::Kind::kTyped, "", "waited for an answer");
+    ++answers_;
+    transcript_ << line << '\n';
+  }
+
+  bool Exists(std::string_view name, bool found) override {
+    if (Over()) return found;
+    return Expect(RecordEvent::Kind::kExists, name, "looked for " + std::string(name)).Found;
+  }
+
+  FileProblem Read(std::string_view name, FileProblem problem, std::string& content) override {
+    if (Over()) return problem;
+    const RecordEvent& event = Expect(RecordEvent::Kind::kRead, name, "read " + std::string(name));
+    if (event.Problem != FileProblem::kNone) return event.Problem;
+    if (event.HasKept) {
+      content = SelectionText(lastResults_, event.Kept);
+    } else if (event.HasText) {
+      content = event.Text;
+    } else {
+      // A reference file of the game folder: the record keeps its digest only.
+      const FileProblem problem = ReadTextFile(recordFolder_, name, content);
+      if (problem != FileProblem::kNone || Sha256Hex(content) != event.Sha256) {
+        throw ReplayDifference{"the recorded game used its own " + std::string(name) +
+                               ", and the file beside the record is " +
+                               (problem != FileProblem::kNone ? "missing" : "another one")};
+      }
+    }
+    return FileProblem::kNone;
+  }
+
+  FileProblem Written(std::string_view name, FileProblem problem, std::string_view content) override {
+    if (name == kResultsFile) lastResults_ = std::string(content);
+    if (Over()) return problem;
+    const RecordEvent& event = Expect(RecordEvent::Kind::kWritten, name, "wrote " + std::string(name));
+    if (event.Problem == FileProblem::kNone && Sha256Hex(content) != event.Sha256) {
+      throw ReplayDifference{Where() + ": the replay wrote " + std::string(name) +
+                             " with other contents than the recorded game"};
+    }
+    return event.Problem;
+  }
+
+  // The game is over: every event of a finished record must have been met.
+  void Finish() {
+    printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
+    if (!Over() && next_ < record_.Events.size()) {
+      throw ReplayDifference{Where() + ": the replayed game ended where the record goes on with " +
+                             Describe(record_.Events[next_])};
+    }
+  }
+
+  int Answers() const { return answers_; }
+  // Whether the replay has gone past the end of a record left half-way.
+  bool Over() const { return record_.Ended.empty() && next_ == record_.Events.size() && printedInEvent_ == 0; }
+
+ private:
+  std::string Where() const {
+    return "at console line " + std::to_string(lines_) + ", after answer " + std::to_string(answers_);
+  }
+
+  void EndLine(std::string_view line) {
+    ++lines_;
+    if (Over()) return;
+    if (next_ == record_.Events.size() || record_.Events[next_].What != RecordEvent::Kind::kPrinted) {
+      throw ReplayDifference{Where() + ": the replay printed " + Quoted(line) + " where the record has " +
+                             (next_ == record_.Events.size() ? "nothing more" : Describe(record_.Events[next_]))};
+    }
+    const RecordEvent& event = record_.Events[next_];
+    if (event.Lines[printedInEvent_] != LineDigest(line)) {
+      throw ReplayDifference{Where() + ": the replay printed " + Quoted(line) + " where the recorded game printed another line"};
+    }
+    if (++printedInEvent_ == event.Lines.size()) {
+      printedInEvent_ = 0;
+      ++next_;
+    }
+  }
+
+  const RecordEvent& Expect(RecordEvent::Kind kind, std::string_view file, const std::string& did) {
+    if (printedInEvent_ > 0 || next_ == record_.Events.size() || record_.Events[next_].What != kind ||
+        record_.Events[next_].File != file) {
+      const std::string recorded = next_ == record_.Events.size() ? "nothing more"
+                                   : printedInEvent_ > 0          ? "more console lines"
+                                                                  : Describe(record_.Events[next_]);
+      throw ReplayDifference{Where() + ": the replay " + did + " where the record has " + recorded};
+    }
+    return record_.Events[next_++];
+  }
+
+  const GameRecord& record_;
+  std::filesystem::path recordFolder_;
+  std::ostream& transcript_;
+  std::size_t next_ = 0;            // the next event to meet
+  std::size_t printedInEvent_ = 0;  // lines of it met already
+  PrintedLines printed_;
+  std::string lastResults_;
+  int lines_ = 0;
+  int answers_ = 0;
+};
+
+// The answers of the record, one line each, as the game will read them.
+std::string AnswersText(const GameRecord& record) {
+  std::string text;
+  for (const RecordEvent& event : record.Events) {
+    if (event.What == RecordEvent::Kind::kTyped) text += event.Text + "\n";
+  }
+  return text;
+}
+
+// A new empty folder for the replayed game's files.
+std::filesystem::path ReplayFolder() {
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  const auto stamp = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+  for (unsigned long long n = 0;; ++n) {
+    std::filesystem::path folder = base / ("plotwright-replay-" + std::to_string(stamp + n));
+    if (std::filesystem::create_directory(folder, error)) return folder;
+    if (error || n > 1000) return {};
+  }
+}
+
+}  // namespace
+
+ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& recordFolder, std::ostream& transcript,
+                        GameObserver* observer) {
+  ReplayResult result;
+  const std::filesystem::path playFolder = ReplayFolder();
+  if (playFolder.empty()) {
+    result.Difference = "not possible: no folder can be made for the replayed game";
+    return result;
+  }
+  std::istringstream answers(AnswersText(record));
+  std::ostringstream diagnostics;
+  Console replayed = MakeConsole(answers, transcript, diagnostics);
+  Replayer replayer(record, recordFolder, transcript);
+  GameOptions options;
+  options.Seed = record.Seed;
+  options.Watch = &replayer;
+  options.Observer = observer;
+  try {
+    const int status = RunGame(replayed, playFolder, options);
+    replayer.Finish();
+    // A game that ran out of answers or console ends as its record says.
+    std::string failure = diagnostics.str();
+    if (!failure.empty() && failure.back() == '\n') failure.pop_back();
+    const bool recordFailed = record.Ended != "released" && record.Ended != "ended without a release";
+    if (!record.Ended.empty() && (status == kExitFatalIo) != recordFailed) {
+      throw ReplayDifference{"at the end: the replayed game " +
+                             (status == kExitFatalIo ? "stopped (" + failure + ")" : std::string("ended")) +
+                             " where the recorded game " +
+                             (recordFailed ? "stopped (" + record.Ended + ")" : "went on to its end")};
+    }
+    result.Identical = true;
+  } catch (const ReplayDifference& found) {
+    result.Difference = found.What;
+  }
+  result.Answers = replayer.Answers();
+  std::error_code ignored;
+  std::filesystem::remove_all(playFolder, ignored);
+  return result;
+}
+
+bool LoadRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName, LoadedRecord& loaded) {
+  const std::size_t slash = recordName.find_last_of("/\\");
+  loaded.Folder = folder;
+  if (slash != std::string::npos) loaded.Folder = folder / PathFromUtf8(recordName.substr(0, slash + 1));
+  loaded.Name = slash == std::string::npos ? recordName : recordName.substr(slash + 1);
+  std::string text;
+  const FileProblem problem = ReadTextFile(loaded.Folder, loaded.Name, text);
+  if (problem != FileProblem::kNone) {
+    for (const std::string& line : FileProblemLines(problem, loaded.Name, loaded.Name, false, false)) {
+      PrintLine(console, line);
+    }
+    PrintLine(console, "The record cannot be read");
+    return false;
+  }
+  std::string why;
+  if (!ParseRecord(text, loaded.Record, why)) {
+    PrintLine(console, loaded.Name + ": " + why);
+    return false;
+  }
+  return true;
+}
+
+int ReplayRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName) {
+  LoadedRecord loaded;
+  if (!LoadRecord(console, folder, recordName, loaded)) {
+    PrintLine(console, "replay not possible");
+    return kReplayDiffers;
+  }
+  const GameRecord& record = loaded.Record;
+  PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " + std::to_string(record.Seed) +
+                         ", recorded by Plotwright " + record.Version + " on " + record.Platform);
+  if (record.Version != PLOTWRIGHT_VERSION) {
+    PrintLine(console, "This is Plotwright " + std::string(PLOTWRIGHT_VERSION) + ": a difference may come from that");
+  }
+  const ReplayResult result = ReplayGame(record, loaded.Folder, console.Out, nullptr);
+  console.Out << '\n';
+  if (!result.Identical) {
+    PrintLine(console, "replay differs " + result.Difference);
+    return kReplayDiffers;
+  }
+  PrintLine(console, record.Ended.empty() ? "replay identical, as far as the record goes (the game was left after answer " +
+                                                std::to_string(result.Answers) + ")"
+                                          : "replay identical");
+  return kReplayIdentical;
+}
+
+}  // namespace plotwright

@@ -1,0 +1,302 @@
+#include "reports/class_summary.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "reports/debrief.h"
+#include "record/replay.h"
+#include "reports/standards_picture.h"
+#include "textio/free_form.h"
+
+namespace plotwright {
+namespace {
+
+Tool ToolOf(int task) {
+  switch (task) {
+    case 0: return Tool::kCrosses;
+    case 1: return Tool::kScreening;
+    case 2: return Tool::kPredictions;
+    case 3: return Tool::kLines;
+    default: return Tool::kTrials;
+  }
+}
+
+constexpr std::array<const char*, kTools> kToolNames = {"Crosses $", "Screening $", "Predictions $", "Lines $",
+                                                        "Trials $"};
+
+// The best line by the true values among the lines kept after the last step.
+std::optional<ClassLine> BestLineHeld(const DebriefFacts& facts) {
+  if (facts.LineTruth.empty() || facts.Steps.empty() || !facts.Steps.back().OnLines) return std::nullopt;
+  std::optional<ClassLine> best;
+  for (const int i : facts.Steps.back().KeptAfter) {
+    const TraitValues& values = facts.LineTruth[static_cast<std::size_t>(i)];
+    if (!best || MarginInsideStandards(values) > MarginInsideStandards(best->Values)) {
+      best = ClassLine{facts.EntryId[static_cast<std::size_t>(i)], values};
+    }
+  }
+  return best;
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+// The crosses of Crosses.csv as "3 x 13 (60 plants)", one after another.
+std::string CrossesText(const std::string& crosses) {
+  std::string text;
+  std::istringstream lines(crosses);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const SplitLine split = SplitFreeForm(line);
+    int values[3] = {0, 0, 0};
+    int filled = 0;
+    for (const FreeFormField& field : split.Fields) {
+      if (filled < 3 && ConvertInteger(field.Text, values[filled])) ++filled;
+    }
+    if (filled < 3) continue;
+    if (!text.empty()) text += "; ";
+    text += std::to_string(values[0]) + " x " + std::to_string(values[1]) + " (" + std::to_string(values[2]) + ")";
+  }
+  return text;
+}
+
+std::string VerdictText(const GameRecord& game) {
+  if (game.Release) {
+    const RecordedRelease& r = *game.Release;
+    if (r.MeetsProtein && r.MeetsFhb) return "meets both standards";
+    if (r.MeetsProtein) return "protein only";
+    if (r.MeetsFhb) return "Fhb only";
+    return "neither standard";
+  }
+  if (game.Ended.empty()) return "left before a release";
+  return "no release (" + game.Ended + ")";
+}
+
+// The cells of one row, in the order of Header(), as text.
+struct Cells {
+  std::vector<std::string> Text;
+  std::vector<bool> Number;
+};
+
+std::vector<std::string> Header() {
+  std::vector<std::string> header = {"Record", "Seed", "Crosses"};
+  for (const char* name : kToolNames) header.push_back(name);
+  for (const char* name : {"Total $", "Verdict", "Released line", "Protein", "Fhb", "Best line held",
+                           "Best protein", "Best Fhb", "Problem"}) {
+    header.push_back(name);
+  }
+  return header;
+}
+
+Cells RowCells(const ClassRow& row) {
+  Cells cells;
+  const auto add = [&](std::string text, bool number) {
+    cells.Text.push_back(std::move(text));
+    cells.Number.push_back(number);
+  };
+  add(row.Record, false);
+  if (!row.Game) {
+    for (std::size_t i = 1; i + 1 < Header().size(); ++i) add("", false);
+    add(row.Problem, false);
+    return cells;
+  }
+  const GameRecord& game = *row.Game;
+  add(std::to_string(game.Seed), true);
+  add(CrossesText(game.Crosses), false);
+  double total = 0;
+  for (const double dollars : row.Money) {
+    add(Fixed(dollars, 0), true);
+    total += dollars;
+  }
+  add(Fixed(total, 0), true);
+  add(VerdictText(game), false);
+  // A line's ID and true protein and Fhb, or three empty cells.
+  const auto addLine = [&](const std::optional<ClassLine>& line) {
+    add(line ? std::to_string(line->Id) : "", true);
+    add(line ? Fixed(line->Values[kProtein], 2) : "", true);
+    add(line ? Fixed(line->Values[kFhb], 2) : "", true);
+  };
+  addLine(game.Release ? std::optional<ClassLine>(ClassLine{game.Release->Line, game.Release->Values}) : std::nullopt);
+  addLine(row.BestLine);
+  add(row.Problem, false);
+  return cells;
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\n;") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+const char kSortScript[] = R"(
+document.querySelectorAll("#class th button").forEach((button, column) => {
+  button.addEventListener("click", () => {
+    const table = document.getElementById("class");
+    const rows = Array.from(table.tBodies[0].rows);
+    const up = button.parentElement.getAttribute("aria-sort") !== "ascending";
+    const key = (row) => row.cells[column].dataset.value ?? row.cells[column].textContent;
+    const numeric = rows.every((row) => key(row) === "" || !isNaN(Number(key(row))));
+    rows.sort((a, b) => {
+      const x = key(a), y = key(b);
+      if (x === "" || y === "") return (x === "") - (y === "");
+      const order = numeric ? Number(x) - Number(y) : x.localeCompare(y);
+      return up ? order : -order;
+    });
+    table.querySelectorAll("th").forEach((th) => th.removeAttribute("aria-sort"));
+    button.parentElement.setAttribute("aria-sort", up ? "ascending" : "descending");
+    rows.forEach((row) => table.tBodies[0].appendChild(row));
+  });
+});
+document.getElementById("csv").addEventListener("click", () => {
+  const text = document.getElementById("csv-text").textContent;
+  const link = document.createElement("a");
+  link.href = URL.createObjectURL(new Blob([text], { type: "text/csv" }));
+  link.download = "Class-summary.csv";
+  link.click();
+});
+)";
+
+}  // namespace
+
+std::vector<ClassRow> ReadClass(const std::filesystem::path& folder,
+                                const std::function<void(const ClassRow&)>& read) {
+  std::vector<ClassRow> rows;
+  for (const std::string& name : FilesBelow(folder, ".json")) {
+    ClassRow row;
+    row.Record = name;
+    std::string text, why;
+    const FileProblem problem = ReadTextFile(folder, name, text);
+    GameRecord game;
+    if (problem != FileProblem::kNone) {
+      row.Problem = "the file cannot be read";
+    } else if (!ParseRecord(text, game, why)) {
+      row.Problem = why;
+    } else {
+      for (const RecordedCharge& charge : game.Charges) {
+        row.Money[static_cast<std::size_t>(ToolOf(charge.Task))] += charge.Dollars;
+      }
+      if (game.Version != PLOTWRIGHT_VERSION) {
+        row.Problem = "recorded by Plotwright " + game.Version + ", so not replayed by this version (" +
+                      PLOTWRIGHT_VERSION + ")";
+      } else {
+        const std::size_t slash = name.find_last_of('/');
+        const std::filesystem::path recordFolder =
+            slash == std::string::npos ? folder : folder / PathFromUtf8(name.substr(0, slash));
+        DebriefCollector collector;
+        std::ostringstream transcript;
+        const ReplayResult replay = ReplayGame(game, recordFolder, transcript, &collector);
+        if (replay.Identical) {
+          row.BestLine = BestLineHeld(collector.Facts());
+        } else {
+          row.Problem = "it does not replay: it differs " + replay.Difference;
+        }
+      }
+      row.Game = std::move(game);
+    }
+    if (read) read(row);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::string ClassSummaryCsv(const std::vector<ClassRow>& rows) {
+  std::string csv;
+  const std::vector<std::string> header = Header();
+  const auto addRow = [&csv](const std::vector<std::string>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (i > 0) csv += ',';
+      csv += CsvField(fields[i]);
+    }
+    csv += '\n';
+  };
+  addRow(header);
+  for (const ClassRow& row : rows) {
+    addRow(RowCells(row).Text);
+  }
+  return csv;
+}
+
+std::string ClassSummaryHtml(const std::vector<ClassRow>& rows) {
+  std::size_t problems = 0, released = 0, winners = 0;
+  std::vector<PicturePoint> points;
+  for (const ClassRow& row : rows) {
+    problems += row.Problem.empty() ? 0 : 1;
+    if (row.Game && row.Game->Release) {
+      const RecordedRelease& r = *row.Game->Release;
+      ++released;
+      winners += r.MeetsProtein && r.MeetsFhb ? 1 : 0;
+      points.push_back({r.Values[kProtein], r.Values[kFhb], "kept", row.Record + ": line " + std::to_string(r.Line)});
+    }
+  }
+  std::string page =
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>Plotwright class summary</title>\n"
+      "<style>\nbody { font-family: system-ui, sans-serif; margin: 0 auto; max-width: 1340px; padding: 0 16px 32px; }\n"
+      "h1 { font-size: 1.5rem; margin: 16px 0 4px; } .note { color: #555; font-size: 0.9rem; }\n"
+      ".scroll { overflow-x: auto; } table { border-collapse: collapse; font-size: 0.88rem; margin: 8px 0; }\n"
+      "th, td { border: 1px solid #ccc; padding: 3px 6px; text-align: right; vertical-align: top; }\n"
+      "td.text { text-align: left; } th { background: #eef2ee; } th:first-child { text-align: left; }\n"
+      "td.text:nth-child(3) { min-width: 9em; } td.text:last-child { min-width: 22em; }\n"
+      "th button { font: inherit; font-weight: bold; background: none; border: 0; cursor: pointer; padding: 0; }\n"
+      "tr.problem td { background: #fff4e0; } #csv-text { display: none; }\n"
+      "@media print { button#csv { display: none; } .scroll { overflow: visible; } }\n" +
+      std::string(kStandardsPictureStyle) + "</style>\n</head>\n<body>\n<h1>Plotwright class summary</h1>\n";
+  page += "<p>" + std::to_string(rows.size()) + " records: " + std::to_string(released) + " games with a release, " +
+          std::to_string(winners) + " of them meeting both standards; " + std::to_string(problems) +
+          " records with a problem (shaded, the reason in the last column).</p>\n";
+  page += "<h2>The class's released lines</h2>\n" + StandardsPicture("The released lines of the class", points, 5000) +
+          "\n<p class=\"note\">One dot per released line, at its true protein and Fhb; the green box holds the "
+          "lines that meet both standards. The table below has the same values.</p>\n";
+  page += "<h2>Every game</h2>\n<p class=\"note\">Click a column's name to sort by it. The best line held is the "
+          "line, among those the student still kept at the end, furthest inside both standards by its true "
+          "values. <button type=\"button\" id=\"csv\">Download as CSV</button></p>\n"
+          "<div class=\"scroll\"><table id=\"class\"><thead><tr>";
+  for (const std::string& name : Header()) {
+    page += "<th scope=\"col\"><button type=\"button\">" + HtmlEscaped(name) + "</button></th>";
+  }
+  page += "</tr></thead>\n<tbody>\n";
+  for (const ClassRow& row : rows) {
+    const Cells cells = RowCells(row);
+    page += row.Problem.empty() ? "<tr>" : "<tr class=\"problem\">";
+    for (std::size_t i = 0; i < cells.Text.size(); ++i) {
+      page += cells.Number[i] ? "<td>" : "<td class=\"text\">";
+      page += HtmlEscaped(cells.Text[i]) + "</td>";
+    }
+    page += "</tr>\n";
+  }
+  page += "</tbody></table></div>\n<pre id=\"csv-text\">" + HtmlEscaped(ClassSummaryCsv(rows)) + "</pre>\n<script>" +
+          kSortScript + "</script>\n</body>\n</html>\n";
+  return page;
+}
+
+int WriteClassSummary(Console& console, const std::filesystem::path& folder, const std::string& classFolder) {
+  const std::filesystem::path where = folder / PathFromUtf8(classFolder);
+  if (!FolderExists(where)) {
+    PrintLine(console, "There is no folder " + classFolder + " to summarise");
+    return 1;
+  }
+  const std::vector<ClassRow> rows = ReadClass(where, [&console](const ClassRow& row) {
+    PrintLine(console, row.Record + (row.Problem.empty() ? ": read" : ": " + row.Problem));
+    FlushConsole(console);
+  });
+  std::size_t problems = 0;
+  for (const ClassRow& row : rows) problems += row.Problem.empty() ? 0 : 1;
+  for (const auto& [name, text] : {std::pair{kClassSummaryFile, ClassSummaryHtml(rows)},
+                                   std::pair{kClassTableFile, ClassSummaryCsv(rows)}}) {
+    const FileProblem problem = WriteWholeFile(where, name, text);
+    if (problem != FileProblem::kNone) {
+      for (const std::string& line : FileProblemLines(problem, name, name, true, false)) PrintLine(console, line);
+      PrintLine(console, "No class summary written");
+      return 1;
+    }
+  }
+  PrintLine(console, "Class summary of " + std::to_string(rows.size()) + " records (" + std::to_string(problems) +
+                         " with a problem) written to " + std::string(kClassSummaryFile) + " and " +
+                         std::string(kClassTableFile) + " in " + classFolder);
+  return 0;
+}
+
+}  // namespace plotwright

@@ -1,0 +1,110 @@
+#include "reports/standards_picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+#include "game/release.h"
+
+namespace plotwright {
+
+const char kStandardsPictureStyle[] = R"(
+.picture { width: 100%; max-width: 520px; height: auto; font-size: 11px; }
+.picture .standards { fill: #d8efd8; stroke: #3a7d3a; stroke-dasharray: 4 3; } .picture .axis { stroke: #444; }
+.picture .kept { fill: #1f4fa0; fill-opacity: 0.75; } .picture .dropped { stroke: #a9a9a9; stroke-width: 1; fill: none; }
+.picture .released { fill: none; stroke: #c0392b; stroke-width: 2.5; }
+)";
+
+std::string HtmlEscaped(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+namespace {
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  return text;
+}
+
+constexpr double kWidth = 520, kHeight = 360, kLeft = 52, kBottom = 40, kTop = 14, kRight = 14;
+
+}  // namespace
+
+std::string StandardsPicture(const std::string& label, const std::vector<PicturePoint>& points, std::size_t most) {
+  double pLow = 8, pHigh = 13, fHigh = 6;
+  for (const PicturePoint& point : points) {
+    pLow = std::min(pLow, std::floor(point.Protein));
+    pHigh = std::max(pHigh, std::ceil(point.Protein));
+    fHigh = std::max(fHigh, std::ceil(point.Fhb));
+  }
+  const double plotW = kWidth - kLeft - kRight, plotH = kHeight - kTop - kBottom;
+  const auto xAt = [&](double protein) { return kLeft + (protein - pLow) / (pHigh - pLow) * plotW; };
+  const auto yAt = [&](double fhb) { return kTop + (1 - std::max(0.0, fhb) / fHigh) * plotH; };
+  const auto x = [&](double protein) { return Number(xAt(protein)); };
+  const auto y = [&](double fhb) { return Number(yAt(fhb)); };
+  const auto line = [](const std::string& x1, const std::string& y1, const std::string& x2, const std::string& y2) {
+    return "<line class=\"axis\" x1=\"" + x1 + "\" y1=\"" + y1 + "\" x2=\"" + x2 + "\" y2=\"" + y2 + "\"/>";
+  };
+  const auto text = [](const std::string& x, const std::string& y, const char* anchor, const std::string& words) {
+    return "<text x=\"" + x + "\" y=\"" + y + "\" text-anchor=\"" + anchor + "\">" + words + "</text>";
+  };
+  std::string svg = "<svg class=\"picture\" viewBox=\"0 0 520 360\" role=\"img\" aria-label=\"" + HtmlEscaped(label) +
+                    ": true protein across, true Fhb up; the table beside it says the same\">";
+  const double boxTop = yAt(kFhbHighest), boxLeft = xAt(kProteinLowest), boxRight = xAt(kProteinHighest);
+  svg += "<rect class=\"standards\" x=\"" + Number(boxLeft) + "\" y=\"" + Number(boxTop) + "\" width=\"" +
+         Number(boxRight - boxLeft) + "\" height=\"" + Number(kTop + plotH - boxTop) + "\"/>";
+  const std::string bottom = y(0);
+  for (double p = pLow; p <= pHigh + 1e-9; p += pHigh - pLow > 8 ? 2 : 1) {
+    svg += line(x(p), bottom, x(p), Number(kTop + plotH + 5));
+    svg += text(x(p), Number(kTop + plotH + 18), "middle", Number(p).substr(0, Number(p).size() - 2));
+  }
+  for (double f = 0; f <= fHigh + 1e-9; f += fHigh > 20 ? 5 : 2) {
+    svg += line(Number(kLeft - 5), y(f), Number(kLeft), y(f));
+    svg += text(Number(kLeft - 8), Number(yAt(f) + 4), "end", Number(f).substr(0, Number(f).size() - 2));
+  }
+  svg += line(Number(kLeft), bottom, Number(kWidth - kRight), bottom);
+  svg += line(Number(kLeft), Number(kTop), Number(kLeft), bottom);
+  svg += text(Number(kLeft + plotW / 2), Number(kHeight - 4), "middle", "protein [%]");
+  svg += "<text x=\"14\" y=\"" + Number(kTop + plotH / 2) + "\" text-anchor=\"middle\" transform=\"rotate(-90 14 " +
+         Number(kTop + plotH / 2) + ")\">Fhb [%]</text>";
+  std::string note;
+  for (const std::string_view kind : {"dropped", "kept", "released"}) {
+    std::size_t count = 0;
+    for (const PicturePoint& point : points) count += point.Kind == kind ? 1 : 0;
+    const std::size_t every = std::max<std::size_t>(1, (count + most - 1) / std::max<std::size_t>(1, most));
+    if (every > 1) note += " every " + std::to_string(every) + ". " + std::string(kind) + " entry,";
+    std::size_t seen = 0;
+    for (const PicturePoint& point : points) {
+      if (point.Kind != kind || seen++ % every != 0) continue;
+      const std::string title = point.Title.empty() ? "" : "<title>" + HtmlEscaped(point.Title) + "</title>";
+      if (kind == "dropped") {
+        const double cx = xAt(point.Protein), cy = yAt(point.Fhb);
+        svg += "<path class=\"dropped\" d=\"M" + Number(cx - 2.5) + " " + Number(cy - 2.5) + "l5 5m0-5l-5 5\">" +
+               title + "</path>";
+      } else {
+        svg += "<circle class=\"" + std::string(kind) + "\" cx=\"" + x(point.Protein) + "\" cy=\"" + y(point.Fhb) +
+               "\" r=\"" + (kind == "released" ? "7" : "2.6") + "\">" + title + "</circle>";
+      }
+    }
+  }
+  svg += "</svg>";
+  if (!note.empty()) {
+    note.pop_back();
+    svg += "<p class=\"note\">A sample is drawn:" + note + ".</p>";
+  }
+  return svg;
+}
+
+}  // namespace plotwright

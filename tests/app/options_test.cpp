@@ -1,0 +1,80 @@
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/scripted_player.h"
+
+namespace plotwright {
+namespace {
+
+using Action = CommandLine::Action;
+
+CommandLine Parse(const std::string& line) {
+  std::istringstream words(line);
+  std::vector<std::string> arguments;
+  for (std::string word; words >> word;) arguments.push_back(word);
+  return ParseCommandLine(arguments);
+}
+
+TEST(OptionsTest, SeedReplacesTheClockSeedNegated) {
+  EXPECT_EQ(Parse("").Do, Action::kPlay);
+  EXPECT_FALSE(Parse("").Options.Seed.has_value());
+  EXPECT_EQ(Parse("--seed 0").Options.Seed, 0);
+  EXPECT_EQ(Parse("--seed 1118").Options.Seed, -1118);
+  EXPECT_EQ(Parse("--seed=2147483647").Options.Seed, -2147483647);
+  for (const char* bad :
+       {"--seed", "--seed -1", "--seed 2147483648", "--seed abc", "--seed +5", "--seed=", "--colour", "game"}) {
+    EXPECT_EQ(Parse(bad).Do, Action::kBadUsage) << bad;
+    EXPECT_FALSE(Parse(bad).Problem.empty()) << bad;
+  }
+}
+
+TEST(OptionsTest, TheCommandLineDoesWhatItAsks) {
+  testing::TempFolder folder;
+  testing::TestConsole help, version, bad;
+  EXPECT_EQ(RunCommandLine({"--help"}, help.console, folder.Path()), 0);
+  EXPECT_EQ(help.out.str(), UsageText());
+  EXPECT_EQ(RunCommandLine({"--version"}, version.console, folder.Path()), 0);
+  EXPECT_EQ(version.out.str(), "plotwright " PLOTWRIGHT_VERSION "\n");
+  EXPECT_EQ(RunCommandLine({"--seed", "x"}, bad.console, folder.Path()), 2);
+  EXPECT_EQ(bad.err.str(), "plotwright: --seed needs a whole number from 0 to 2147483647, not 'x'\n\n" + UsageText());
+  EXPECT_EQ(bad.out.str(), "");
+  // --founders reads the game folder's reference files, else the built-in ones.
+  testing::TestConsole builtIn, broken;
+  EXPECT_EQ(RunCommandLine({"--founders"}, builtIn.console, folder.Path()), 0);
+  EXPECT_EQ(testing::Count(builtIn.out.str(), "\n  Line "), 15u);
+  folder.Write("zHandsOff.csv", "1,2,x\n");
+  EXPECT_EQ(RunCommandLine({"--founders"}, broken.console, folder.Path()), 1);
+  EXPECT_TRUE(testing::Contains(broken.out.str(), "zHandsOff.csv"));
+}
+
+TEST(OptionsTest, CheckCrossesSaysWhatAGameWouldOfCrossesCsv) {
+  testing::TempFolder folder;
+  const auto check = [&](std::string& out) {
+    testing::TestConsole console;
+    const int status = RunCommandLine({"--check-crosses"}, console.console, folder.Path());
+    out = console.out.str();
+    return status;
+  };
+  std::string out;
+  EXPECT_EQ(check(out), 1);
+  EXPECT_EQ(out, "  The CROSSES.CSV file cannot be found\n");
+  folder.Write("Crosses.csv", "1,4,200\r\n12,15,1\r\n");
+  EXPECT_EQ(check(out), 0);
+  EXPECT_EQ(out, "  The CROSSES.CSV file is ready: 2 crosses, 201 F2 plants\n");
+  folder.Write("Crosses.csv", "3,3,1\n");
+  EXPECT_EQ(check(out), 0);
+  EXPECT_EQ(out, "  The CROSSES.CSV file is ready: 1 cross, 1 F2 plant\n");
+  folder.Write("Crosses.csv", "1,4,200\n4,1,5\n");
+  EXPECT_EQ(check(out), 1);
+  EXPECT_TRUE(testing::Contains(out, "Duplicate crosses were found")) << out;
+  folder.Write("Crosses.csv", "1,16,5\n");
+  EXPECT_EQ(check(out), 1);
+  EXPECT_EQ(out, "   \n  ERROR:\n    Line 1 of the CROSSES.CSV file names founder 16;\n"
+                 "    the founders are numbered 1 to 15\n    Modify the CROSSES.CSV file accordingly\n");
+}
+
+}  // namespace
+}  // namespace plotwright
