@@ -1325,6 +1325,12 @@ void ReportCrosses(const plotwright::ReferenceTables& reference, RandomStream& s
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Eigen cuts a matrix product into blocks sized to the processor's caches,
+  // and the blocks decide the order in which the marker scores' products are
+  // summed: on another processor the marker effects would differ in their
+  // last digits. Fixed cache sizes (those of the machine that made the
+  // committed files) give the same bytes on every processor.
+  Eigen::setCpuCacheSizes(48 * 1024, 1280 * 1024, 12 * 1024 * 1024);
   bool report = false;
   bool foundersOnly = false;
   const WorldSettings* known = plotwright::tools::FindWorld("shipped");
