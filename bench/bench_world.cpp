@@ -20,7 +20,7 @@ std::unique_ptr<ReferenceTables> BuiltInWorld() {
   Console console = MakeConsole(noInput, report, report);
   // A folder without reference files makes the loaders use the built-in copies.
   const std::filesystem::path none = std::filesystem::temp_directory_path() / "plotwright-bench-no-reference-files";
-  if (!LoadLocusTableAndFounders(console, none, *reference) || !LoadMarkerEffects(console, none, *reference)) {
+  if (LoadLocusTableAndFounders(console, none, *reference) || LoadMarkerEffects(console, none, *reference)) {
     std::cerr << "the built-in reference data do not load\n" << report.str();
     std::exit(1);
   }

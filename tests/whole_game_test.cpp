@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+#include "exit_status.h"
 #include "game/game.h"
 #include "support/made_up_world.h"
 

@@ -229,8 +229,9 @@ int main(int argc, char** argv) {
   plotwright::Console quiet = plotwright::MakeConsole(noInput, noOutput, noOutput);
   const fs::path dataFolder =
       settings.Data.empty() ? fs::temp_directory_path() / "plotwright-balance-built-in" : settings.Data;
-  if (!plotwright::LoadLocusTableAndFounders(quiet, dataFolder, *reference)) {
-    std::fprintf(stderr, "balance_study: unusable reference data\n%s", noOutput.str().c_str());
+  if (const plotwright::ReferenceProblem problem = plotwright::LoadLocusTableAndFounders(quiet, dataFolder, *reference)) {
+    std::fprintf(stderr, "balance_study: unusable reference data\n");
+    for (const std::string& line : plotwright::ReferenceProblemLines(problem)) std::fprintf(stderr, "%s\n", line.c_str());
     return 1;
   }
   plotwright::BuildQtlEffects(reference->LocusTable, reference->QtlEffects);

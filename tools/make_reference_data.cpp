@@ -48,7 +48,7 @@
 #include <vector>
 
 #include "game/population.h"
-#include "game/release.h"
+#include "game/standards.h"
 #include "genetics/f2_population.h"
 #include "genetics/meiosis.h"
 #include "genetics/random.h"
@@ -56,6 +56,7 @@
 #include "genetics/trait_model.h"
 #include "selection/marker_screening.h"
 #include "split_mix.h"
+#include "statistics.h"
 #include "world_settings.h"
 #include "textio/files.h"
 #include "trials/phenotyping.h"
@@ -63,6 +64,7 @@
 namespace {
 
 using plotwright::AlleleAt;
+using plotwright::Correlation;
 using plotwright::DiploidGenome;
 using plotwright::Gamete;
 using plotwright::kFounders;
@@ -355,10 +357,7 @@ std::vector<Gamete> BreedPool(SplitMix64& rng, RandomStream& stream, const Breed
 using plotwright::kFhbHighest;
 using plotwright::kProteinHighest;
 using plotwright::kProteinLowest;
-
-bool MeetsBothStandards(const TraitValues& v) {
-  return plotwright::JudgeLine(v) == plotwright::Verdict::kBothStandardsMet;
-}
+using plotwright::MeetsBothStandards;
 
 // Mean and variance of the raw genotypic values of the F2 of a cross of two
 // inbred lines, worked out exactly rather than sampled. The F2 mean is the
@@ -1034,20 +1033,6 @@ bool WriteReferenceFiles(const std::filesystem::path& folder, const plotwright::
 
 // ---------------------------------------------------------------------------
 // The report
-
-double Correlation(const std::vector<double>& x, const std::vector<double>& y) {
-  const double n = static_cast<double>(x.size());
-  double mx = 0, my = 0;
-  for (std::size_t i = 0; i < x.size(); ++i) mx += x[i], my += y[i];
-  mx /= n, my /= n;
-  double sxy = 0, sxx = 0, syy = 0;
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    sxy += (x[i] - mx) * (y[i] - my);
-    sxx += (x[i] - mx) * (x[i] - mx);
-    syy += (y[i] - my) * (y[i] - my);
-  }
-  return sxy / std::sqrt(sxx * syy);
-}
 
 const char* const kTraitNames[kTraits] = {"yield", "protein", "Fhb"};
 

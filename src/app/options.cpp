@@ -2,11 +2,12 @@
 
 #include <ostream>
 
+#include "app/play.h"
 #include "game/crosses.h"
-#include "reports/class_summary.h"
-#include "reports/debrief.h"
 #include "game/founders.h"
 #include "record/replay.h"
+#include "reports/class_summary.h"
+#include "reports/debrief.h"
 #include "textio/free_form.h"
 
 namespace plotwright {
@@ -68,7 +69,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.Problem = "--seed needs a whole number from 0 to 2147483647, not '" + value + "'";
       return line;
     }
-    line.Options.Seed = -seed;
+    line.Seed = -seed;
   }
   return line;
 }
@@ -124,7 +125,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, Console& console, 
     case CommandLine::Action::kPlay:
       break;
   }
-  return RunGame(console, folder, line.Options);
+  return PlayRecordedGame(console, folder, line.Seed);
 }
 
 }  // namespace plotwright

@@ -1,17 +1,20 @@
 // The command line of plotwright.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "exit_status.h"
+#include "textio/console.h"
 
 namespace plotwright {
 
 struct CommandLine {
   enum class Action { kPlay, kHelp, kVersion, kFounders, kCheckCrosses, kReplay, kDebrief, kClass, kBadUsage } Do = Action::kPlay;
-  GameOptions Options;
+  std::optional<std::int32_t> Seed;  // replaces the clock seed
   std::string Record;  // the record to replay or debrief, or the class's folder
   std::string Problem;  // what was wrong, for kBadUsage
 };
@@ -25,14 +28,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 // The usage text printed by --help and, on the error stream, after a bad option.
 std::string UsageText();
 
-// The exit status after a bad option, the same as after a fatal I/O failure.
-inline constexpr int kExitBadUsage = kExitFatalIo;
-
 // Does what the arguments after the program name ask, in the game folder
 // `folder`: plays a game, or shows the founders, checks Crosses.csv, replays
 // a recorded game, or shows the usage or the version.
 // Returns the exit status; a bad option gets the usage on the error stream
-// and status 2.
+// and kExitBadUsage.
 int RunCommandLine(const std::vector<std::string>& arguments, Console& console, const std::filesystem::path& folder);
 
 }  // namespace plotwright

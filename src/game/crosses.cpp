@@ -6,17 +6,17 @@
 #include <string>
 #include <utility>
 
+#include "exit_status.h"
 #include "textio/edit.h"
 #include "textio/files.h"
 
 namespace plotwright {
 namespace {
 
-void ReportUnusable(Console& console, const std::vector<std::string>& problem) {
-  PrintLine(console, "  ");
-  PrintLine(console, " ERROR:");
-  for (const std::string& text : problem) PrintLine(console, text);
-  PrintLine(console, "   Modify the CROSSES.CSV file accordingly");
+std::vector<std::string> Unusable(std::vector<std::string> problem) {
+  problem.insert(problem.begin(), {"  ", " ERROR:"});
+  problem.push_back("   Modify the CROSSES.CSV file accordingly");
+  return problem;
 }
 
 std::string LineLabel(int line) { return "   Line " + std::to_string(line) + " of the CROSSES.CSV file"; }
@@ -55,35 +55,19 @@ CrossesFile ReadCrosses(std::string_view text) {
   return file;
 }
 
-void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable) {
-  if (file.Unicode) {
-    ReportUnusable(console, {"   The CROSSES.CSV file was saved as Unicode text; save it as CSV text"});
-    unusable = 1;
-    return;
-  }
+CrossesProblem ValidateCrosses(const CrossesFile& file) {
+  using Kind = CrossesProblem::Kind;
+  if (file.Unicode) return {Kind::kUnicode};
   const CrossTable& crosses = file.Crosses;
   const std::size_t count = crosses.CrossSize.size();
   for (std::size_t i = 0; i < count; ++i) {
-    if (crosses.CrossSize[i] > kMaxCrossSize) {
-      PrintLine(console, "  ");
-      PrintLine(console, " ERROR:");
-      PrintLine(console, "   The size of at least one cross exceeeded the maximum of 2000");
-      PrintLine(console, "   Modify the CROSSES.CSV file accordingly");
-      unusable = 1;
-      return;
-    }
+    if (crosses.CrossSize[i] > kMaxCrossSize) return {Kind::kTooManyPlants, file.LineOfCross[i], crosses.CrossSize[i]};
   }
   // A pair of parents seen before, in either order, is a duplicate.
   std::set<std::pair<int, int>> pairs;
-  for (const auto& [first, second] : crosses.CrossParents) {
-    if (!pairs.insert(std::minmax(first, second)).second) {
-      unusable = 1;
-      PrintLine(console, "  ");
-      PrintLine(console, " ERROR:");
-      PrintLine(console, "   Duplicate crosses were found");
-      PrintLine(console, "   Make sure each cross in the CROSSES.CSV file is unique");
-      return;
-    }
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto [first, second] = crosses.CrossParents[i];
+    if (!pairs.insert(std::minmax(first, second)).second) return {Kind::kDuplicate, file.LineOfCross[i]};
   }
   // Founder numbers address the founder table, and a negative size would
   // make the plant count wrong, so neither may reach the population. The
@@ -91,35 +75,45 @@ void ValidateCrosses(Console& console, const CrossesFile& file, int& unusable) {
   for (std::size_t i = 0; i < count; ++i) {
     const int line = file.LineOfCross[i];
     if (file.FirstMalformedLine != 0 && file.FirstMalformedLine < line) break;
-    for (int founder : crosses.CrossParents[i]) {
-      if (founder < 1 || founder > kFounders) {
-        ReportUnusable(console, {LineLabel(line) + " names founder " + std::to_string(founder) + ";",
-                                 "   the founders are numbered 1 to 15"});
-        unusable = 1;
-        return;
-      }
+    for (const int founder : crosses.CrossParents[i]) {
+      if (founder < 1 || founder > kFounders) return {Kind::kUnknownFounder, line, founder};
     }
-    if (crosses.CrossSize[i] < 0) {
-      ReportUnusable(console, {LineLabel(line) + " asks for " + std::to_string(crosses.CrossSize[i]) + " plants;",
-                               "   the number of F2 plants of a cross must be 0 or more"});
-      unusable = 1;
-      return;
-    }
+    if (crosses.CrossSize[i] < 0) return {Kind::kNegativePlants, line, crosses.CrossSize[i]};
   }
-  if (file.FirstMalformedLine != 0) {
-    const std::string fault = file.TooLarge.empty()
-                                  ? " does not start with three whole numbers:"
-                                  : " holds the number " + ShownField(file.TooLarge) + ", which is too large:";
-    ReportUnusable(console, {LineLabel(file.FirstMalformedLine) + fault,
-                             "   founder, founder, number of F2 plants (for example 1,4,300)"});
-    unusable = 1;
-    return;
+  if (file.FirstMalformedLine != 0) return {Kind::kMalformed, file.FirstMalformedLine, 0, file.TooLarge};
+  if (CountEntries(crosses) == 0) return {Kind::kNoPlants};
+  return {};
+}
+
+std::vector<std::string> CrossesProblemLines(const CrossesProblem& problem) {
+  using Kind = CrossesProblem::Kind;
+  switch (problem.What) {
+    case Kind::kNone:
+      return {};
+    case Kind::kUnicode:
+      return Unusable({"   The CROSSES.CSV file was saved as Unicode text; save it as CSV text"});
+    case Kind::kTooManyPlants:
+      return Unusable({"   The size of at least one cross exceeeded the maximum of 2000"});
+    case Kind::kDuplicate:
+      return {"  ", " ERROR:", "   Duplicate crosses were found",
+              "   Make sure each cross in the CROSSES.CSV file is unique"};
+    case Kind::kUnknownFounder:
+      return Unusable({LineLabel(problem.Line) + " names founder " + std::to_string(problem.Value) + ";",
+                       "   the founders are numbered 1 to 15"});
+    case Kind::kNegativePlants:
+      return Unusable({LineLabel(problem.Line) + " asks for " + std::to_string(problem.Value) + " plants;",
+                       "   the number of F2 plants of a cross must be 0 or more"});
+    case Kind::kMalformed:
+      return Unusable({LineLabel(problem.Line) + (problem.TooLarge.empty()
+                                                      ? " does not start with three whole numbers:"
+                                                      : " holds the number " + ShownField(problem.TooLarge) +
+                                                            ", which is too large:"),
+                       "   founder, founder, number of F2 plants (for example 1,4,300)"});
+    case Kind::kNoPlants:
+      return Unusable({"   The CROSSES.CSV file holds no plants: write at least one cross",
+                       "   with 1 or more F2 plants, one cross per line (for example 1,4,300)"});
   }
-  if (CountEntries(crosses) == 0) {
-    ReportUnusable(console, {"   The CROSSES.CSV file holds no plants: write at least one cross",
-                             "   with 1 or more F2 plants, one cross per line (for example 1,4,300)"});
-    unusable = 1;
-  }
+  return {};
 }
 
 int CheckCrossesFile(Console& console, const std::filesystem::path& folder) {
@@ -127,22 +121,22 @@ int CheckCrossesFile(Console& console, const std::filesystem::path& folder) {
   const FileProblem problem = ReadTextFile(folder, kCrossesFile, text);
   if (problem == FileProblem::kMissing) {
     PrintLine(console, " The CROSSES.CSV file cannot be found");
-    return 1;
+    return kExitFailed;
   }
   if (problem != FileProblem::kNone) {
-    for (const std::string& line : FileProblemLines(problem, kCrossesFile, "CROSSES.CSV", false, false))
-      PrintLine(console, line);
-    return 1;
+    PrintLines(console, FileProblemLines(problem, kCrossesFile, "CROSSES.CSV", false, false));
+    return kExitFailed;
   }
   const CrossesFile file = ReadCrosses(text);
-  int unusable = 0;
-  ValidateCrosses(console, file, unusable);
-  if (unusable == 1) return 1;
+  if (const CrossesProblem unusable = ValidateCrosses(file)) {
+    PrintLines(console, CrossesProblemLines(unusable));
+    return kExitFailed;
+  }
   const std::size_t crosses = file.Crosses.CrossSize.size();
   const int plants = CountEntries(file.Crosses);
   PrintLine(console, " The CROSSES.CSV file is ready: " + std::to_string(crosses) + (crosses == 1 ? " cross, " : " crosses, ") +
                          std::to_string(plants) + (plants == 1 ? " F2 plant" : " F2 plants"));
-  return 0;
+  return kExitNormal;
 }
 
 int CountEntries(const CrossTable& crosses) {

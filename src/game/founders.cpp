@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "exit_status.h"
 #include "game/reference_data.h"
 #include "genetics/trait_model.h"
 #include "textio/edit.h"
@@ -38,10 +39,13 @@ std::string FoundersTableText(const std::array<FounderProfile, kFounders>& found
 
 int ShowFounders(Console& console, const std::filesystem::path& folder) {
   const auto reference = std::make_unique<ReferenceTables>();
-  if (!LoadLocusTableAndFounders(console, folder, *reference)) return 1;
+  if (const ReferenceProblem problem = LoadLocusTableAndFounders(console, folder, *reference)) {
+    PrintLines(console, ReferenceProblemLines(problem));
+    return kExitFailed;
+  }
   BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
   console.Out << FoundersTableText(DescribeFounders(*reference));
-  return 0;
+  return kExitNormal;
 }
 
 }  // namespace plotwright

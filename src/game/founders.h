@@ -27,8 +27,8 @@ std::array<FounderProfile, kFounders> DescribeFounders(const ReferenceTables& re
 std::string FoundersTableText(const std::array<FounderProfile, kFounders>& founders);
 
 // Loads the map and founders from `folder` (else the built-in copies) and
-// prints the founders table. Returns the exit status: 0, or 1 after a
-// malformed reference file has been reported.
+// prints the founders table. Returns the exit status: kExitNormal, or
+// kExitFailed after saying what is wrong with a reference file.
 int ShowFounders(Console& console, const std::filesystem::path& folder);
 
 }  // namespace plotwright

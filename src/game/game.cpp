@@ -4,21 +4,18 @@
 #include <new>
 #include <string>
 
+#include "exit_status.h"
 #include "game/crosses.h"
-#include "reports/debrief.h"
-#include "record/game_record.h"
 #include "game/menu.h"
 #include "game/reference_data.h"
 #include "game/tasks.h"
 #include "genetics/trait_model.h"
-#include "selection/results_file.h"
 #include "textio/edit.h"
 #include "textio/files.h"
 #include "trials/phenotyping.h"
 
 namespace plotwright {
 namespace {
-
 
 void PrintBanner(Console& console) {
   PrintLine(console, "  ");
@@ -47,35 +44,46 @@ std::string WaitForCrossesFile(Console& console, const std::filesystem::path& fo
   do {
     PrintLine(console, " Make sure the CROSSES.CSV file is closed");
     PrintLine(console, " Press <Enter> to continue");
-    for (const std::string& line : tries.Why()) PrintLine(console, line);
+    PrintLines(console, tries.Why());
     WaitForEnter(console);
   } while (!tries.Succeeded(ReadGameFile(console, folder, kCrossesFile, text)));
   return text;
 }
 
-// Start-up from the banner to the first menu, then the task loop. The
-// record, if any, hears of every charge and of the release.
-int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t seed, GameRecorder* record,
-             GameObserver* observer) {
+// An allocation failure: the player is told where, and the game is over.
+int NoMemory(Console& console, const char* where) {
+  AllocationError(console, where);
+  return kExitNoMemory;
+}
+
+// A problem of the player's files that the game cannot get past: the player
+// is told, and the game ends.
+int Unusable(Console& console, const std::vector<std::string>& problem) {
+  PrintLines(console, problem);
+  EndSequence(console);
+  return kExitNormal;
+}
+
+// Start-up from the banner to the first menu, then the task loop, with
+// `game` made once the crosses are read. Returns the exit status.
+int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t seed, const GameOptions& options,
+             std::unique_ptr<Game>& owned) {
   PrintBanner(console);
   const std::string crossesText = WaitForCrossesFile(console, folder);
   PrintLine(console, "  ");
   PrintLine(console, " Creating F2 plants within each cross ...");
 
-  std::unique_ptr<Game> owned;
   try {
     owned = std::make_unique<Game>();
   } catch (const std::bad_alloc&) {
-    return AllocationError(console, "Main 1");
+    return NoMemory(console, "Main 1");
   }
   Game& game = *owned;
   game.Folder = folder;
   game.Stream.Seed = seed;
 
   const CrossesFile crosses = ReadCrosses(crossesText);
-  int unusable = 0;
-  ValidateCrosses(console, crosses, unusable);
-  if (unusable == 1) return EndSequence(console);
+  if (const CrossesProblem problem = ValidateCrosses(crosses)) return Unusable(console, CrossesProblemLines(problem));
   game.Crosses = crosses.Crosses;
   game.State.CrossCount = static_cast<int>(game.Crosses.CrossSize.size());
 
@@ -83,15 +91,18 @@ int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t
     const int entryCount = CountEntries(game.Crosses);
     CreateEntryTables(game.Entries, entryCount);
     game.Lines = NewLineTable(entryCount);
-    if (record != nullptr) record->SetEntryCount(static_cast<std::size_t>(entryCount));
   } catch (const std::bad_alloc&) {
-    return AllocationError(console, "Main 2");
+    return NoMemory(console, "Main 2");
   }
 
-  if (!LoadLocusTableAndFounders(console, folder, game.Reference)) return EndSequence(console);
+  if (const ReferenceProblem problem = LoadLocusTableAndFounders(console, folder, game.Reference)) {
+    return Unusable(console, ReferenceProblemLines(problem));
+  }
   BuildQtlEffects(game.Reference.LocusTable, game.Reference.QtlEffects);
   game.ErrorVariance = ComputeErrorVariances();
-  if (!LoadMarkerEffects(console, folder, game.Reference)) return EndSequence(console);
+  if (const ReferenceProblem problem = LoadMarkerEffects(console, folder, game.Reference)) {
+    return Unusable(console, ReferenceProblemLines(problem));
+  }
 
   for (std::size_t i = 0; i < game.Crosses.CrossParents.size(); ++i) {
     const auto [first, second] = game.Crosses.CrossParents[i];
@@ -110,64 +121,43 @@ int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t
   // The crossing is charged whatever the balance: too many crosses are
   // reported but not refused.
   ChargeBudget(console, kPrices, game.State.CrossCount, kCrossPrice, game.State.Balance, game.State.OverBudget);
-  if (record != nullptr) record->Charged(0, kStartingBalance - game.State.Balance, game.State.Balance);
-  if (observer != nullptr) observer->Started(game);
+  for (GameObserver* observer : options.Observers) observer->Started(game);
 
   while (true) {
     const TaskItem& task = ShowMenuAndReadTask(console, game.State);
     const float before = game.State.Balance;
     std::vector<int> keptBefore;
-    if (observer != nullptr) keptBefore = game.Entries.Kept;
-    const std::optional<int> status = task.Run(console, game);
-    if (observer != nullptr) observer->TaskDone(game, task.Number, keptBefore, before - game.State.Balance);
-    if (record != nullptr && game.State.Balance != before) {
-      record->Charged(static_cast<int>(task.Number), before - game.State.Balance, game.State.Balance);
+    if (!options.Observers.empty()) keptBefore = game.Entries.Kept;
+    const AfterTask after = task.Run(console, game);
+    for (GameObserver* observer : options.Observers) {
+      observer->TaskDone(game, task.Number, keptBefore, before - game.State.Balance);
     }
-    if (record != nullptr && game.Released) {
-      const ReleasedLine& line = *game.Released;
-      record->Released({line.Id, line.Parents[0], line.Parents[1], line.Values,
-                        line.Judged == Verdict::kBothStandardsMet || line.Judged == Verdict::kProteinOnly,
-                        line.Judged == Verdict::kBothStandardsMet || line.Judged == Verdict::kFhbOnly});
-    }
-    if (status) return *status;
+    if (after == AfterTask::kGameOver) return kExitNormal;
+    if (after == AfterTask::kNoMemory) return kExitNoMemory;
   }
 }
 
 }  // namespace
 
-int RunGame(Console& console, const std::filesystem::path& folder, const GameOptions& options) {
+GameOutcome RunGame(Console& console, const std::filesystem::path& folder, const GameOptions& options) {
   const std::int32_t seed = options.Seed ? *options.Seed : ClockSeed();
-  // A game played by a player keeps its record and, after the verdict,
-  // writes its debrief; a replay is heard by its own listeners.
-  std::optional<GameRecorder> record;
-  DebriefCollector debrief;
-  GameObserver* observer = options.Observer;
-  if (options.Watch == nullptr) {
-    record.emplace(console, folder, seed, !options.Seed);
-    if (observer == nullptr) observer = &debrief;
-  }
-  WatchConsole(console, options.Watch != nullptr ? options.Watch : &*record);
-  int status = kExitNormal;
-  std::string ended;
+  WatchConsole(console, options.Watch);
+  GameOutcome outcome;
+  std::unique_ptr<Game> game;
   try {
-    status = PlayGame(console, folder, seed, record ? &*record : nullptr, observer);
+    outcome.Status = PlayGame(console, folder, seed, options, game);
     FlushConsole(console);
-    ended = record && record->Record().Release ? "released" : "ended without a release";
+    outcome.Ending = game && game->Released ? GameEnding::kReleased : GameEnding::kWithoutRelease;
   } catch (const FatalIoError& error) {
     console.Out.flush();
     console.Err << error.Diagnostic << '\n';
     console.Err.flush();
-    status = kExitFatalIo;
-    ended = error.Diagnostic;
+    outcome.Status = kExitFatalIo;
+    outcome.Ending = GameEnding::kStopped;
+    outcome.Stopped = error.Diagnostic;
   }
   WatchConsole(console, nullptr);
-  if (record) {
-    record->Finish(ended);
-    if (record->Record().Release && observer == &debrief) {
-      WriteWholeFile(folder, kDebriefFile, DebriefHtml(record->Record(), debrief.Facts()));
-    }
-  }
-  return status;
+  return outcome;
 }
 
 }  // namespace plotwright

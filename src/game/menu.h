@@ -2,7 +2,6 @@
 // breeding programme and accepts exactly those.
 #pragma once
 
-#include "game/population.h"
 #include "game/tasks.h"
 #include "textio/console.h"
 

@@ -1,14 +1,11 @@
-// The game's own tables and scalars: one row per entry of the breeding
-// population, and the state of the programme. The driver creates them once
-// and hands each operation the tables it works on.
+// The breeding population's tables: one row per entry. The game creates them
+// once and hands each operation the tables it works on.
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <vector>
 
 #include "genetics/genetic_model.h"
-#include "trials/budget.h"
 
 namespace plotwright {
 
@@ -32,34 +29,5 @@ struct Population {
 // Sizes every table for `entryCount` entries, all kept, every value zero,
 // EntryId(i) = i. Throws std::bad_alloc if memory runs out.
 void CreateEntryTables(Population& population, int entryCount);
-
-// The tasks of the menu, by the number the player types.
-enum class TaskNumber : int {
-  kNone = 0,
-  kScreen = 1,
-  kPredict = 2,
-  kMakeLines = 3,
-  kYieldProteinTrial = 4,
-  kFhbTrial = 5,
-  kAllTraitsTrial = 6,
-  kRelease = 99,
-};
-
-// The scalars of a game in progress. Flags only go from 0 to 1, TrialYear
-// only grows and the balance only falls.
-struct GameState {
-  float Balance = kStartingBalance;
-  int OverBudget = 0;  // the last charge: 1 refused, 0 made
-  int CrossCount = 0;
-  int KeptCount = 0;
-  int ScreenCount = 0;
-  TaskNumber Task = TaskNumber::kNone;  // the task last chosen
-  int TrialYear = 1;                    // the next trial year, 1 to 4
-  int LinesMade = 0;
-  int Screened = 0;
-  int PlantsPredicted = 0;
-  int LinesPredicted = 0;
-  int Phenotyped = 0;
-};
 
 }  // namespace plotwright

@@ -5,13 +5,6 @@
 
 namespace plotwright {
 
-Verdict JudgeLine(const TraitValues& values) {
-  const bool proteinPasses = values[kProtein] >= kProteinLowest && values[kProtein] <= kProteinHighest;
-  const bool fhbPasses = values[kFhb] <= kFhbHighest;
-  if (proteinPasses) return fhbPasses ? Verdict::kBothStandardsMet : Verdict::kProteinOnly;
-  return fhbPasses ? Verdict::kFhbOnly : Verdict::kNeitherStandard;
-}
-
 ReleasedLine ReleaseCultivar(Console& console, Population& population) {
   REQUIRES(population.LineGenValue.size() == static_cast<std::size_t>(population.EntryCount));
   int released = 0;

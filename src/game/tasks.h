@@ -1,66 +1,48 @@
 // The tasks of the menu, one row each: the number the player types, when the
-// task is offered (and so accepted), its menu line, and what it does. One
-// table drives the menu's display, what it accepts and what runs.
+// task is offered (and so accepted), its menu line, what it does, and what
+// the debrief and the class summary call it. One table drives the menu's
+// display, what it accepts, what runs, and how the teacher's pages name it.
 #pragma once
 
-#include <array>
-#include <filesystem>
-#include <optional>
 #include <span>
 
-#include "game/population.h"
-#include "game/release.h"
-#include "genetics/f2_population.h"
-#include "genetics/random.h"
-#include "selection/results_file.h"
+#include "game/game.h"
 #include "textio/console.h"
 
 namespace plotwright {
 
-// Everything a game works on from start to end, owned by the game: the
-// genetic world, the crosses, the population's tables, the line table, the
-// scalars of the programme and the one random stream.
-struct Game {
-  std::filesystem::path Folder;
-  ReferenceTables Reference;
-  CrossTable Crosses;
-  Population Entries;
-  LineTable Lines;
-  GameState State;
-  RandomStream Stream;
-  std::array<double, kTraits> ErrorVariance{};
-  std::optional<ReleasedLine> Released;  // once task 99 has run
-};
-
-// Hears the game's tables as the programme goes: once the F2 plants exist,
-// and after every task, with which entries were kept before it and what it
-// cost. The debrief listens.
-class GameObserver {
- public:
-  virtual void Started(const Game& game) = 0;
-  virtual void TaskDone(const Game& game, TaskNumber task, const std::vector<int>& keptBefore, double dollars) = 0;
-
- protected:
-  ~GameObserver() = default;
+// Where the game goes after a task.
+enum class AfterTask {
+  kMenu,      // back to the menu
+  kGameOver,  // the end sequence has run: the game is over
+  kNoMemory,  // the task's tables did not fit in memory: the game is over
 };
 
 struct TaskItem {
   TaskNumber Number;
   bool (*Offered)(const GameState&);
-  const char* Text;  // a trial's line ends with the trial year and "]"
+  const char* Text;  // the menu line; a trial's ends with the trial year and "]"
   bool ShowsYear;
-  // Does the task. Returns the program's exit status once the game is over.
-  std::optional<int> (*Run)(Console&, Game&);
+  AfterTask (*Run)(Console&, Game&);
+  // What the debrief calls a step of it ("Trial of Fhb"); a step of a task
+  // that works on plants or lines alike says which.
+  const char* StepName;
+  bool NamesItsEntries;
+  // The class summary's column for the money spent on it; nullptr for a
+  // task that costs nothing.
+  const char* Tool;
 };
 
 // The tasks in the order the menu lists them.
 std::span<const TaskItem> TaskTable();
 
+// The row of the task numbered `number`, or nullptr.
+const TaskItem* FindTask(TaskNumber number);
+
 // The ends of a game. The end sequence lets the player read the last
-// messages before the window closes and returns the normal exit status;
-// after an allocation failure ("Main 1", "F2 subroutine", ...) the game
-// waits for Enter and returns the status of a failed installation.
-int EndSequence(Console& console);
-int AllocationError(Console& console, const char* where);
+// messages before the window closes; after an allocation failure ("Main 1",
+// "F2 subroutine", ...) the game says where and waits for Enter.
+void EndSequence(Console& console);
+void AllocationError(Console& console, const char* where);
 
 }  // namespace plotwright

@@ -6,11 +6,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "game/crosses.h"
-#include "game/embedded_data.h"
-#include "game/release.h"
-#include "selection/read_back.h"
-#include "selection/results_file.h"
 #include "textio/digest.h"
 
 namespace plotwright {
@@ -42,7 +37,6 @@ FileProblem ProblemNamed(const std::string& name) {
   throw std::invalid_argument("unknown file problem '" + name + "'");
 }
 
-constexpr std::array<const char*, 3> kReferenceFiles = {"zForbidden.csv", "zHandsOff.csv", "zKeepOut.csv"};
 
 bool IsUtf8(std::string_view text) {
   std::size_t i = 0;
@@ -197,6 +191,35 @@ RecordEvent EventFromJson(const Json& json) {
   return event;
 }
 
+// How the game ended, as the record says it: nothing while it is played,
+// "released", "ended without a release", or the diagnostic it stopped with.
+constexpr const char* kReleasedText = "released";
+constexpr const char* kWithoutReleaseText = "ended without a release";
+
+std::string EndedText(const GameRecord& record) {
+  switch (record.Ended) {
+    case GameEnding::kUnfinished: return "";
+    case GameEnding::kReleased: return kReleasedText;
+    case GameEnding::kWithoutRelease: return kWithoutReleaseText;
+    case GameEnding::kStopped: return record.Stopped;
+  }
+  return "";
+}
+
+void SetEnded(const std::string& text, GameRecord& record) {
+  record.Stopped.clear();
+  if (text.empty()) {
+    record.Ended = GameEnding::kUnfinished;
+  } else if (text == kReleasedText) {
+    record.Ended = GameEnding::kReleased;
+  } else if (text == kWithoutReleaseText) {
+    record.Ended = GameEnding::kWithoutRelease;
+  } else {
+    record.Ended = GameEnding::kStopped;
+    record.Stopped = text;
+  }
+}
+
 }  // namespace
 
 std::string PlatformName() {
@@ -257,7 +280,7 @@ std::string RecordJson(const GameRecord& record) {
                        {"meets protein", release.MeetsProtein},
                        {"meets fhb", release.MeetsFhb}};
   }
-  json["ended"] = record.Ended;
+  json["ended"] = EndedText(record);
   Json events = Json::array();
   for (const RecordEvent& event : record.Events) events.push_back(EventJson(event));
   json["events"] = std::move(events);
@@ -301,7 +324,7 @@ bool ParseRecord(std::string_view text, GameRecord& record, std::string& why) {
       r.MeetsFhb = release.at("meets fhb").get<bool>();
       read.Release = r;
     }
-    read.Ended = json.at("ended").get<std::string>();
+    SetEnded(json.at("ended").get<std::string>(), read);
     for (const Json& event : json.at("events")) read.Events.push_back(EventFromJson(event));
     record = std::move(read);
     return true;
@@ -312,6 +335,28 @@ bool ParseRecord(std::string_view text, GameRecord& record, std::string& why) {
     why = std::string("a part of it is missing or damaged (") + error.what() + ")";
     return false;
   }
+}
+
+RecordProblem LoadRecord(const std::filesystem::path& folder, const std::string& recordName, LoadedRecord& loaded) {
+  const std::size_t slash = recordName.find_last_of("/\\");
+  loaded.Folder = folder;
+  if (slash != std::string::npos) loaded.Folder = folder / PathFromUtf8(recordName.substr(0, slash + 1));
+  loaded.Name = slash == std::string::npos ? recordName : recordName.substr(slash + 1);
+  std::string text;
+  RecordProblem problem;
+  problem.File = ReadTextFile(loaded.Folder, loaded.Name, text);
+  if (problem.File == FileProblem::kNone) ParseRecord(text, loaded.Record, problem.Why);
+  return problem;
+}
+
+std::vector<std::string> RecordProblemLines(const RecordProblem& problem, std::string_view name) {
+  if (problem.File != FileProblem::kNone) {
+    std::vector<std::string> lines = FileProblemLines(problem.File, name, name, false, false);
+    lines.push_back("The record cannot be read");
+    return lines;
+  }
+  if (!problem.Why.empty()) return {std::string(name) + ": " + problem.Why};
+  return {};
 }
 
 std::string SelectionText(std::string_view written, const std::vector<int>& kept) {
@@ -326,119 +371,6 @@ std::string SelectionText(std::string_view written, const std::vector<int>& kept
   }
   for (const int id : kept) text += std::to_string(id) + "\n";
   return text;
-}
-
-GameRecorder::GameRecorder(Console& console, std::filesystem::path folder, std::int32_t seed, bool clockSeed)
-    : console_(console), folder_(std::move(folder)) {
-  record_.Version = PLOTWRIGHT_VERSION;
-  record_.Platform = PlatformName();
-  record_.Seed = seed;
-  record_.ClockSeed = clockSeed;
-  Save();
-}
-
-void GameRecorder::Printed(std::string_view text) {
-  printed_.Add(text, [this](std::string_view line) { EndLine(line); });
-}
-
-void GameRecorder::EndLine(std::string_view line) {
-  if (record_.Events.empty() || record_.Events.back().What != RecordEvent::Kind::kPrinted) {
-    record_.Events.push_back({});
-  }
-  record_.Events.back().Lines.push_back(LineDigest(line));
-}
-
-void GameRecorder::Taken(std::string_view line) {
-  // A prompt ends where the answer is typed.
-  printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
-  RecordEvent event;
-  event.What = RecordEvent::Kind::kTyped;
-  event.Text = std::string(line);
-  record_.Events.push_back(std::move(event));
-  Save();
-}
-
-bool GameRecorder::Exists(std::string_view name, bool found) {
-  RecordEvent event;
-  event.What = RecordEvent::Kind::kExists;
-  event.File = std::string(name);
-  event.Found = found;
-  record_.Events.push_back(std::move(event));
-  if (!found) {
-    for (const EmbeddedFile& embedded : EmbeddedReferenceFiles()) {
-      if (embedded.Name == name) record_.Reference.push_back({std::string(name), false, Sha256Hex(embedded.Content)});
-    }
-  }
-  return found;
-}
-
-FileProblem GameRecorder::Read(std::string_view name, FileProblem problem, std::string& content) {
-  RecordEvent event;
-  event.What = RecordEvent::Kind::kRead;
-  event.File = std::string(name);
-  event.Problem = problem;
-  if (problem == FileProblem::kNone) {
-    event.Sha256 = Sha256Hex(content);
-    if (name == kResultsFile) {
-      const ResultsLayout layout =
-          lastResults_.rfind("Plant_ID", 0) == 0 ? ResultsLayout::kPlantTable : ResultsLayout::kLineTable;
-      const Selection selection = ParseSelection(content, layout, entries_);
-      if (selection.Read == Selection::Status::kRead) {
-        event.HasKept = true;
-        event.Kept = selection.Ids;
-        std::sort(event.Kept.begin(), event.Kept.end());
-        event.Kept.erase(std::unique(event.Kept.begin(), event.Kept.end()), event.Kept.end());
-      } else {
-        // A file the game could not take as a selection is kept whole, so
-        // that a replay meets the same trouble.
-        event.HasText = true;
-        event.Text = content;
-      }
-    } else if (std::find(kReferenceFiles.begin(), kReferenceFiles.end(), name) != kReferenceFiles.end()) {
-      record_.Reference.push_back({std::string(name), true, event.Sha256});
-    } else {
-      event.HasText = true;
-      event.Text = content;
-      if (name == kCrossesFile) record_.Crosses = content;
-    }
-  }
-  record_.Events.push_back(std::move(event));
-  return problem;
-}
-
-FileProblem GameRecorder::Written(std::string_view name, FileProblem problem, std::string_view content) {
-  RecordEvent event;
-  event.What = RecordEvent::Kind::kWritten;
-  event.File = std::string(name);
-  event.Problem = problem;
-  if (problem == FileProblem::kNone) event.Sha256 = Sha256Hex(content);
-  if (name == kResultsFile) lastResults_ = std::string(content);
-  record_.Events.push_back(std::move(event));
-  return problem;
-}
-
-void GameRecorder::Charged(int task, double dollars, double balance) {
-  record_.Charges.push_back({task, dollars, balance});
-  Save();
-}
-
-void GameRecorder::Released(const RecordedRelease& release) { record_.Release = release; }
-
-void GameRecorder::Finish(std::string_view how) {
-  printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
-  record_.Ended = std::string(how);
-  Save();
-}
-
-void GameRecorder::Save() {
-  if (WriteWholeFile(folder_, kRecordFile, RecordJson(record_)) == FileProblem::kNone || told_) return;
-  told_ = true;
-  // Said outside the game's own dialogue, which the record is of.
-  ConsoleWatch* watch = console_.Watch;
-  WatchConsole(console_, nullptr);
-  PrintLine(console_, "The game record, Plotwright-record.json, cannot be written in this folder;");
-  PrintLine(console_, "the game goes on without it.");
-  WatchConsole(console_, watch);
 }
 
 }  // namespace plotwright

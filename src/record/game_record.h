@@ -1,7 +1,7 @@
 // The record of a game: what a teacher needs to see what a student did and
-// to play the game again exactly. Every game keeps it in its folder as
-// Plotwright-record.json, rewritten after every answer the player types and
-// every charge, so that a game left half-way leaves its record too.
+// to play the game again exactly, and its JSON form. Every game keeps it in
+// its folder as Plotwright-record.json (GameRecorder writes it), so that a
+// game left half-way leaves its record too.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "game/game.h"
 #include "genetics/genetic_model.h"
-#include "textio/console.h"
+#include "textio/files.h"
 
 namespace plotwright {
 
@@ -68,7 +69,8 @@ struct GameRecord {
   std::vector<RecordEvent> Events;
   std::vector<RecordedCharge> Charges;
   std::optional<RecordedRelease> Release;
-  std::string Ended;  // how the game ended; empty while it is played
+  GameEnding Ended = GameEnding::kUnfinished;  // how the game ended; kUnfinished while it is played
+  std::string Stopped;                         // kStopped: the diagnostic it stopped with
 };
 
 // The system the game runs on, as a record names it.
@@ -84,71 +86,27 @@ std::string RecordJson(const GameRecord& record);
 // this program can read.
 bool ParseRecord(std::string_view json, GameRecord& record, std::string& why);
 
-// The console's text cut into lines as it is printed. A line is complete at
-// its line end; a prompt's line stays open until the answer ends it.
-class PrintedLines {
- public:
-  // Adds printed text; `ended` hears each line it completes.
-  template <typename Ended>
-  void Add(std::string_view text, Ended ended) {
-    for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
-      open_.append(text.substr(0, end));
-      End(ended);
-      text.remove_prefix(end + 1);
-    }
-    open_.append(text);
-  }
-  // Ends the open line, if any text is in it.
-  template <typename Ended>
-  void EndOpenLine(Ended ended) {
-    if (!open_.empty()) End(ended);
-  }
-
- private:
-  template <typename Ended>
-  void End(Ended ended) {
-    const std::string line = std::move(open_);
-    open_.clear();
-    ended(line);
-  }
-  std::string open_;
+// A record read from its file, and where it lies.
+struct LoadedRecord {
+  GameRecord Record;
+  std::filesystem::path Folder;  // the folder of the record, where its game's own reference files lie
+  std::string Name;              // its file name
 };
 
-// Hears the console of a game and keeps its record, writing it to the game
-// folder after every answer and every charge. A record that cannot be
-// written never stops the game: the player is told once, and it goes on.
-class GameRecorder final : public ConsoleWatch {
- public:
-  GameRecorder(Console& console, std::filesystem::path folder, std::int32_t seed, bool clockSeed);
-
-  void Printed(std::string_view text) override;
-  void Taken(std::string_view line) override;
-  bool Exists(std::string_view name, bool found) override;
-  FileProblem Read(std::string_view name, FileProblem problem, std::string& content) override;
-  FileProblem Written(std::string_view name, FileProblem problem, std::string_view content) override;
-
-  // The number of entries of the game, once the crosses are known, so that
-  // a saved Results.csv can be read as the game reads it.
-  void SetEntryCount(std::size_t entries) { entries_ = entries; }
-  void Charged(int task, double dollars, double balance);
-  void Released(const RecordedRelease& release);
-  // The game is over: how it ended; the record is written a last time.
-  void Finish(std::string_view how);
-
-  const GameRecord& Record() const { return record_; }
-
- private:
-  void EndLine(std::string_view line);
-  void Save();
-
-  Console& console_;
-  std::filesystem::path folder_;
-  GameRecord record_;
-  PrintedLines printed_;
-  std::string lastResults_;  // Results.csv as the game last wrote it
-  std::size_t entries_ = 0;
-  bool told_ = false;  // the player knows the record cannot be written
+// Why a record cannot be used: its file cannot be read, or its text is no
+// record this version reads.
+struct RecordProblem {
+  FileProblem File = FileProblem::kNone;
+  std::string Why;
+  explicit operator bool() const { return File != FileProblem::kNone || !Why.empty(); }
 };
+
+// Reads the record `recordName` (UTF-8, a path relative to `folder` or
+// absolute).
+RecordProblem LoadRecord(const std::filesystem::path& folder, const std::string& recordName, LoadedRecord& loaded);
+
+// What a teacher is told of a record that cannot be used, one line each.
+std::vector<std::string> RecordProblemLines(const RecordProblem& problem, std::string_view name);
 
 // The line "Results.csv" would need to read for the game to keep exactly
 // `kept` of the table it last wrote as `written`: its header rows and one

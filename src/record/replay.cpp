@@ -4,11 +4,10 @@
 #include <sstream>
 #include <utility>
 
-#include "game/game.h"
-#include "record/game_record.h"
-#include "game/tasks.h"
+#include "exit_status.h"
 #include "selection/results_file.h"
 #include "textio/digest.h"
+#include "textio/printed_lines.h"
 
 namespace plotwright {
 namespace {
@@ -108,7 +107,9 @@ class Replayer final : public ConsoleWatch {
 
   int Answers() const { return answers_; }
   // Whether the replay has gone past the end of a record left half-way.
-  bool Over() const { return record_.Ended.empty() && next_ == record_.Events.size() && printedInEvent_ == 0; }
+  bool Over() const {
+    return record_.Ended == GameEnding::kUnfinished && next_ == record_.Events.size() && printedInEvent_ == 0;
+  }
 
  private:
   std::string Where() const {
@@ -186,25 +187,24 @@ ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& r
     return result;
   }
   std::istringstream answers(AnswersText(record));
-  std::ostringstream diagnostics;
+  std::ostringstream diagnostics;  // the diagnostic of a game that stops is in its outcome
   Console replayed = MakeConsole(answers, transcript, diagnostics);
   Replayer replayer(record, recordFolder, transcript);
   GameOptions options;
   options.Seed = record.Seed;
   options.Watch = &replayer;
-  options.Observer = observer;
+  if (observer != nullptr) options.Observers.push_back(observer);
   try {
-    const int status = RunGame(replayed, playFolder, options);
+    const GameOutcome outcome = RunGame(replayed, playFolder, options);
     replayer.Finish();
     // A game that ran out of answers or console ends as its record says.
-    std::string failure = diagnostics.str();
-    if (!failure.empty() && failure.back() == '\n') failure.pop_back();
-    const bool recordFailed = record.Ended != "released" && record.Ended != "ended without a release";
-    if (!record.Ended.empty() && (status == kExitFatalIo) != recordFailed) {
+    const bool replayStopped = outcome.Ending == GameEnding::kStopped;
+    const bool recordStopped = record.Ended == GameEnding::kStopped;
+    if (record.Ended != GameEnding::kUnfinished && replayStopped != recordStopped) {
       throw ReplayDifference{"at the end: the replayed game " +
-                             (status == kExitFatalIo ? "stopped (" + failure + ")" : std::string("ended")) +
+                             (replayStopped ? "stopped (" + outcome.Stopped + ")" : std::string("ended")) +
                              " where the recorded game " +
-                             (recordFailed ? "stopped (" + record.Ended + ")" : "went on to its end")};
+                             (recordStopped ? "stopped (" + record.Stopped + ")" : "went on to its end")};
     }
     result.Identical = true;
   } catch (const ReplayDifference& found) {
@@ -216,33 +216,12 @@ ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& r
   return result;
 }
 
-bool LoadRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName, LoadedRecord& loaded) {
-  const std::size_t slash = recordName.find_last_of("/\\");
-  loaded.Folder = folder;
-  if (slash != std::string::npos) loaded.Folder = folder / PathFromUtf8(recordName.substr(0, slash + 1));
-  loaded.Name = slash == std::string::npos ? recordName : recordName.substr(slash + 1);
-  std::string text;
-  const FileProblem problem = ReadTextFile(loaded.Folder, loaded.Name, text);
-  if (problem != FileProblem::kNone) {
-    for (const std::string& line : FileProblemLines(problem, loaded.Name, loaded.Name, false, false)) {
-      PrintLine(console, line);
-    }
-    PrintLine(console, "The record cannot be read");
-    return false;
-  }
-  std::string why;
-  if (!ParseRecord(text, loaded.Record, why)) {
-    PrintLine(console, loaded.Name + ": " + why);
-    return false;
-  }
-  return true;
-}
-
 int ReplayRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName) {
   LoadedRecord loaded;
-  if (!LoadRecord(console, folder, recordName, loaded)) {
+  if (const RecordProblem problem = LoadRecord(folder, recordName, loaded)) {
+    PrintLines(console, RecordProblemLines(problem, loaded.Name));
     PrintLine(console, "replay not possible");
-    return kReplayDiffers;
+    return kExitFailed;
   }
   const GameRecord& record = loaded.Record;
   PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " + std::to_string(record.Seed) +
@@ -254,12 +233,12 @@ int ReplayRecord(Console& console, const std::filesystem::path& folder, const st
   console.Out << '\n';
   if (!result.Identical) {
     PrintLine(console, "replay differs " + result.Difference);
-    return kReplayDiffers;
+    return kExitFailed;
   }
-  PrintLine(console, record.Ended.empty() ? "replay identical, as far as the record goes (the game was left after answer " +
+  PrintLine(console, record.Ended == GameEnding::kUnfinished ? "replay identical, as far as the record goes (the game was left after answer " +
                                                 std::to_string(result.Answers) + ")"
                                           : "replay identical");
-  return kReplayIdentical;
+  return kExitNormal;
 }
 
 }  // namespace plotwright

@@ -9,15 +9,11 @@
 #include <iosfwd>
 #include <string>
 
+#include "game/game.h"
 #include "record/game_record.h"
 #include "textio/console.h"
 
 namespace plotwright {
-
-inline constexpr int kReplayIdentical = 0;
-inline constexpr int kReplayDiffers = 1;
-
-class GameObserver;
 
 struct ReplayResult {
   bool Identical = false;
@@ -32,23 +28,12 @@ struct ReplayResult {
 ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& recordFolder, std::ostream& transcript,
                         GameObserver* observer);
 
-struct LoadedRecord {
-  GameRecord Record;
-  std::filesystem::path Folder;  // where the record lies
-  std::string Name;              // its file name
-};
-
-// Reads the record `recordName` (UTF-8, a path relative to `folder` or
-// absolute). False, after saying why, when it cannot be read.
-bool LoadRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName,
-                LoadedRecord& loaded);
-
 // Replays the record `recordName` (UTF-8, a path relative to `folder` or
 // absolute) in a folder of its own. Prints the transcript (the game's
 // console with the answers typed), then "replay identical" or the first
 // difference. A game that used the reference files of its folder needs them
-// beside the record. Returns kReplayIdentical or kReplayDiffers, also for
-// a record that cannot be read.
+// beside the record. Returns kExitNormal when the replay is identical, else
+// kExitFailed, also for a record that cannot be read.
 int ReplayRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName);
 
 }  // namespace plotwright

@@ -1,28 +1,31 @@
 #include "reports/class_summary.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <sstream>
 
-#include "reports/debrief.h"
+#include "exit_status.h"
+#include "game/crosses.h"
+#include "game/standards.h"
+#include "game/tasks.h"
 #include "record/replay.h"
+#include "reports/debrief.h"
+#include "reports/html.h"
 #include "reports/standards_picture.h"
-#include "textio/free_form.h"
+#include "textio/edit.h"
 
 namespace plotwright {
 namespace {
 
-Tool ToolOf(int task) {
-  switch (task) {
-    case 0: return Tool::kCrosses;
-    case 1: return Tool::kScreening;
-    case 2: return Tool::kPredictions;
-    case 3: return Tool::kLines;
-    default: return Tool::kTrials;
-  }
-}
+constexpr const char* kCrossesTool = "Crosses";
 
-constexpr std::array<const char*, kTools> kToolNames = {"Crosses $", "Screening $", "Predictions $", "Lines $",
-                                                        "Trials $"};
+// The column of the money a charge of `task` was spent on: the crosses for
+// 0, the task's tool, or the last tool for a task the table does not know.
+std::size_t ToolColumn(const std::vector<std::string>& tools, int task) {
+  const TaskItem* item = task == 0 ? nullptr : FindTask(static_cast<TaskNumber>(task));
+  const std::string tool = task == 0 ? kCrossesTool : item != nullptr && item->Tool != nullptr ? item->Tool : "";
+  const auto found = std::find(tools.begin(), tools.end(), tool);
+  return static_cast<std::size_t>(found == tools.end() ? tools.size() - 1 : found - tools.begin());
+}
 
 // The best line by the true values among the lines kept after the last step.
 std::optional<ClassLine> BestLineHeld(const DebriefFacts& facts) {
@@ -37,27 +40,15 @@ std::optional<ClassLine> BestLineHeld(const DebriefFacts& facts) {
   return best;
 }
 
-std::string Fixed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-// The crosses of Crosses.csv as "3 x 13 (60 plants)", one after another.
+// The crosses of Crosses.csv, read as the game reads them, as "3 x 13 (60)",
+// one after another.
 std::string CrossesText(const std::string& crosses) {
+  const CrossesFile file = ReadCrosses(crosses);
   std::string text;
-  std::istringstream lines(crosses);
-  std::string line;
-  while (std::getline(lines, line)) {
-    const SplitLine split = SplitFreeForm(line);
-    int values[3] = {0, 0, 0};
-    int filled = 0;
-    for (const FreeFormField& field : split.Fields) {
-      if (filled < 3 && ConvertInteger(field.Text, values[filled])) ++filled;
-    }
-    if (filled < 3) continue;
+  for (std::size_t i = 0; i < file.Crosses.CrossSize.size(); ++i) {
     if (!text.empty()) text += "; ";
-    text += std::to_string(values[0]) + " x " + std::to_string(values[1]) + " (" + std::to_string(values[2]) + ")";
+    text += std::to_string(file.Crosses.CrossParents[i][0]) + " x " + std::to_string(file.Crosses.CrossParents[i][1]) +
+            " (" + std::to_string(file.Crosses.CrossSize[i]) + ")";
   }
   return text;
 }
@@ -70,8 +61,11 @@ std::string VerdictText(const GameRecord& game) {
     if (r.MeetsFhb) return "Fhb only";
     return "neither standard";
   }
-  if (game.Ended.empty()) return "left before a release";
-  return "no release (" + game.Ended + ")";
+  switch (game.Ended) {
+    case GameEnding::kUnfinished: return "left before a release";
+    case GameEnding::kStopped: return "no release (" + game.Stopped + ")";
+    default: return "no release (ended without a release)";
+  }
 }
 
 // The cells of one row, in the order of Header(), as text.
@@ -82,7 +76,7 @@ struct Cells {
 
 std::vector<std::string> Header() {
   std::vector<std::string> header = {"Record", "Seed", "Crosses"};
-  for (const char* name : kToolNames) header.push_back(name);
+  for (const std::string& tool : ToolNames()) header.push_back(tool + " $");
   for (const char* name : {"Total $", "Verdict", "Released line", "Protein", "Fhb", "Best line held",
                            "Best protein", "Best Fhb", "Problem"}) {
     header.push_back(name);
@@ -161,6 +155,16 @@ document.getElementById("csv").addEventListener("click", () => {
 
 }  // namespace
 
+std::vector<std::string> ToolNames() {
+  std::vector<std::string> tools = {kCrossesTool};
+  for (const TaskItem& task : TaskTable()) {
+    if (task.Tool != nullptr && std::find(tools.begin(), tools.end(), task.Tool) == tools.end()) {
+      tools.push_back(task.Tool);
+    }
+  }
+  return tools;
+}
+
 std::vector<ClassRow> ReadClass(const std::filesystem::path& folder,
                                 const std::function<void(const ClassRow&)>& read) {
   std::vector<ClassRow> rows;
@@ -175,9 +179,9 @@ std::vector<ClassRow> ReadClass(const std::filesystem::path& folder,
     } else if (!ParseRecord(text, game, why)) {
       row.Problem = why;
     } else {
-      for (const RecordedCharge& charge : game.Charges) {
-        row.Money[static_cast<std::size_t>(ToolOf(charge.Task))] += charge.Dollars;
-      }
+      const std::vector<std::string> tools = ToolNames();
+      row.Money.assign(tools.size(), 0.0);
+      for (const RecordedCharge& charge : game.Charges) row.Money[ToolColumn(tools, charge.Task)] += charge.Dollars;
       if (game.Version != PLOTWRIGHT_VERSION) {
         row.Problem = "recorded by Plotwright " + game.Version + ", so not replayed by this version (" +
                       PLOTWRIGHT_VERSION + ")";
@@ -276,7 +280,7 @@ int WriteClassSummary(Console& console, const std::filesystem::path& folder, con
   const std::filesystem::path where = folder / PathFromUtf8(classFolder);
   if (!FolderExists(where)) {
     PrintLine(console, "There is no folder " + classFolder + " to summarise");
-    return 1;
+    return kExitFailed;
   }
   const std::vector<ClassRow> rows = ReadClass(where, [&console](const ClassRow& row) {
     PrintLine(console, row.Record + (row.Problem.empty() ? ": read" : ": " + row.Problem));
@@ -288,15 +292,15 @@ int WriteClassSummary(Console& console, const std::filesystem::path& folder, con
                                    std::pair{kClassTableFile, ClassSummaryCsv(rows)}}) {
     const FileProblem problem = WriteWholeFile(where, name, text);
     if (problem != FileProblem::kNone) {
-      for (const std::string& line : FileProblemLines(problem, name, name, true, false)) PrintLine(console, line);
+      PrintLines(console, FileProblemLines(problem, name, name, true, false));
       PrintLine(console, "No class summary written");
-      return 1;
+      return kExitFailed;
     }
   }
   PrintLine(console, "Class summary of " + std::to_string(rows.size()) + " records (" + std::to_string(problems) +
                          " with a problem) written to " + std::string(kClassSummaryFile) + " and " +
                          std::string(kClassTableFile) + " in " + classFolder);
-  return 0;
+  return kExitNormal;
 }
 
 }  // namespace plotwright

@@ -7,7 +7,6 @@
 // reason, never left out.
 #pragma once
 
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -23,10 +22,6 @@ namespace plotwright {
 inline constexpr std::string_view kClassSummaryFile = "Class-summary.html";
 inline constexpr std::string_view kClassTableFile = "Class-summary.csv";
 
-// The tools money is spent on, in the order of the summary's columns.
-enum class Tool { kCrosses, kScreening, kPredictions, kLines, kTrials };
-inline constexpr std::size_t kTools = 5;
-
 struct ClassLine {
   int Id = 0;
   TraitValues Values{};
@@ -36,7 +31,7 @@ struct ClassRow {
   std::string Record;   // the record's path below the class folder
   std::string Problem;  // why it is not a whole, replayable record; empty if it is
   std::optional<GameRecord> Game;  // when the record could be read
-  std::array<double, kTools> Money{};
+  std::vector<double> Money;       // dollars spent on each tool, in the order of ToolNames()
   // The best line the student still had at the end, by the true values,
   // from a replay of the record.
   std::optional<ClassLine> BestLine;
@@ -49,12 +44,16 @@ struct ClassRow {
 std::vector<ClassRow> ReadClass(const std::filesystem::path& folder,
                                 const std::function<void(const ClassRow&)>& read = nullptr);
 
+// The tools money is spent on, in the order of the summary's columns: the
+// crosses, then the tools of the task table.
+std::vector<std::string> ToolNames();
+
 std::string ClassSummaryHtml(const std::vector<ClassRow>& rows);
 std::string ClassSummaryCsv(const std::vector<ClassRow>& rows);
 
 // Writes the class summary of the records below `classFolder` (UTF-8,
-// relative to `folder` or absolute) into that folder. Returns 0, or 1 when
-// it could not be written.
+// relative to `folder` or absolute) into that folder. Returns kExitNormal,
+// or kExitFailed when it could not be written.
 int WriteClassSummary(Console& console, const std::filesystem::path& folder, const std::string& classFolder);
 
 }  // namespace plotwright

@@ -4,17 +4,13 @@
 #include <cmath>
 #include <sstream>
 
-#include "game/release.h"
+#include "exit_status.h"
+#include "game/standards.h"
 #include "record/replay.h"
-#include "textio/edit.h"
+#include "reports/debrief_page.h"
+#include "statistics.h"
 
 namespace plotwright {
-
-double MarginInsideStandards(const TraitValues& values) {
-  return std::min({values[kProtein] - kProteinLowest, kProteinHighest - values[kProtein], kFhbHighest - values[kFhb]});
-}
-
-bool MeetsBothStandards(const TraitValues& values) { return JudgeLine(values) == Verdict::kBothStandardsMet; }
 
 namespace {
 
@@ -26,21 +22,13 @@ std::vector<int> KeptIndexes(const std::vector<int>& kept) {
   return indexes;
 }
 
-// Pearson's correlation over the given entries; NaN when it is not defined.
+// The correlation of a measure with the truth over the given entries.
 template <typename Measured, typename Truth>
-double Correlation(const std::vector<int>& entries, Measured measured, Truth truth) {
-  const double n = static_cast<double>(entries.size());
-  if (entries.size() < 3) return std::nan("");
-  double mx = 0, my = 0;
-  for (const int i : entries) mx += measured(i), my += truth(i);
-  mx /= n, my /= n;
-  double sxy = 0, sxx = 0, syy = 0;
-  for (const int i : entries) {
-    const double dx = measured(i) - mx, dy = truth(i) - my;
-    sxy += dx * dy, sxx += dx * dx, syy += dy * dy;
-  }
-  if (sxx <= 0 || syy <= 0) return std::nan("");
-  return sxy / std::sqrt(sxx * syy);
+double CorrelationOver(const std::vector<int>& entries, Measured measured, Truth truth) {
+  std::vector<double> x, y;
+  x.reserve(entries.size()), y.reserve(entries.size());
+  for (const int i : entries) x.push_back(measured(i)), y.push_back(truth(i));
+  return Correlation(x, y);
 }
 
 std::string Trimmed(std::string_view text) {
@@ -87,7 +75,7 @@ void DebriefCollector::TaskDone(const Game& game, TaskNumber task, const std::ve
     for (const Trait trait : {kYield, kProtein, kFhb}) {
       DebriefMeasure measure{std::string(kColumnHeaders[kPredictionKind][trait]), trait, 0, 0,
                              static_cast<int>(step.KeptBefore.size()), 0};
-      measure.Correlation = Correlation(
+      measure.Correlation = CorrelationOver(
           step.KeptBefore, [&](int i) { return predicted[static_cast<std::size_t>(i)][trait]; },
           [&](int i) { return facts_.PlantTruth[static_cast<std::size_t>(i)][trait]; });
       step.Measures.push_back(measure);
@@ -107,7 +95,7 @@ void DebriefCollector::TaskDone(const Game& game, TaskNumber task, const std::ve
     measure.Locations = table.ColumnLocations[c];
     measure.Lsd = table.ColumnLsd[c];
     measure.Entries = static_cast<int>(step.KeptBefore.size());
-    measure.Correlation = Correlation(
+    measure.Correlation = CorrelationOver(
         step.KeptBefore, [&](int i) { return table.ResultsTable[static_cast<std::size_t>(i)][c]; },
         [&](int i) { return facts_.LineTruth[static_cast<std::size_t>(i)][measure.Of]; });
     step.Measures.push_back(measure);
@@ -121,28 +109,27 @@ void DebriefCollector::TaskDone(const Game& game, TaskNumber task, const std::ve
 
 int WriteDebriefOfRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName) {
   LoadedRecord loaded;
-  if (!LoadRecord(console, folder, recordName, loaded)) {
+  if (const RecordProblem problem = LoadRecord(folder, recordName, loaded)) {
+    PrintLines(console, RecordProblemLines(problem, loaded.Name));
     PrintLine(console, "No debrief written");
-    return 1;
+    return kExitFailed;
   }
   DebriefCollector collector;
   std::ostringstream transcript;
   const ReplayResult replay = ReplayGame(loaded.Record, loaded.Folder, transcript, &collector);
   if (!replay.Identical) {
     PrintLine(console, "No debrief written: the record does not replay (it differs " + replay.Difference + ")");
-    return 1;
+    return kExitFailed;
   }
   const FileProblem problem =
       WriteWholeFile(loaded.Folder, kDebriefFile, DebriefHtml(loaded.Record, collector.Facts()));
   if (problem != FileProblem::kNone) {
-    for (const std::string& line : FileProblemLines(problem, kDebriefFile, kDebriefFile, true, false)) {
-      PrintLine(console, line);
-    }
+    PrintLines(console, FileProblemLines(problem, kDebriefFile, kDebriefFile, true, false));
     PrintLine(console, "No debrief written");
-    return 1;
+    return kExitFailed;
   }
   PrintLine(console, "The debrief of " + loaded.Name + " is in " + std::string(kDebriefFile));
-  return 0;
+  return kExitNormal;
 }
 
 }  // namespace plotwright

@@ -12,17 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "game/game.h"
 #include "record/game_record.h"
-#include "game/tasks.h"
 
 namespace plotwright {
 
 inline constexpr std::string_view kDebriefFile = "Plotwright-debrief.html";
-
-// How far inside both standards true values lie: the smallest of the
-// distances to the protein bounds and to the Fhb limit, negative outside.
-double MarginInsideStandards(const TraitValues& values);
-bool MeetsBothStandards(const TraitValues& values);
 
 struct DebriefCross {
   int First = 0, Second = 0, Plants = 0;
@@ -71,12 +66,9 @@ class DebriefCollector final : public GameObserver {
   int columns_ = 0;  // line-table columns seen so far
 };
 
-// The debrief page of a game, from its record and the facts gathered.
-std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts);
-
 // Replays the record `recordName` (as ReplayRecord takes it) without showing
 // it, and writes its debrief beside it. Says what it wrote, or why it could
-// not; returns 0 or 1.
+// not; returns kExitNormal or kExitFailed.
 int WriteDebriefOfRecord(Console& console, const std::filesystem::path& folder, const std::string& recordName);
 
 }  // namespace plotwright

@@ -1,13 +1,11 @@
-// The debrief as one self-contained page: inline styles and inline SVG
-// pictures drawn here, each with a table that says the same in words, so it
-// opens offline in any browser, prints, and reads without the pictures.
+#include "reports/debrief_page.h"
+
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <string>
 
-#include "reports/debrief.h"
-#include "game/release.h"
+#include "game/standards.h"
+#include "game/tasks.h"
+#include "reports/html.h"
 #include "reports/standards_picture.h"
 #include "textio/edit.h"
 
@@ -16,36 +14,15 @@ namespace {
 
 std::string Escaped(std::string_view text) { return HtmlEscaped(text); }
 
-// A number with `decimals` places, as the game prints it.
-std::string Fixed(double value, int decimals) {
-  if (!std::isfinite(value)) return "&#8212;";
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
 std::string Percent(int part, int whole) {
   return whole == 0 ? "&#8212;" : Fixed(100.0 * part / whole, 1) + "%";
 }
 
-const char* TaskName(TaskNumber task) {
-  switch (task) {
-    case TaskNumber::kScreen: return "Screening for the resistance gene";
-    case TaskNumber::kPredict: return "Genomewide predictions";
-    case TaskNumber::kMakeLines: return "Inbred lines by single-seed descent";
-    case TaskNumber::kYieldProteinTrial: return "Trial of yield and protein";
-    case TaskNumber::kFhbTrial: return "Trial of Fhb";
-    case TaskNumber::kAllTraitsTrial: return "Trial of all three traits";
-    default: return "Task";
-  }
-}
-
 std::string StepTitle(const DebriefStep& step) {
-  std::string title = TaskName(step.Task);
+  const TaskItem* task = FindTask(step.Task);
+  std::string title = task != nullptr ? task->StepName : "Task";
   if (step.TrialYear > 0) title += ", year " + std::to_string(step.TrialYear);
-  if (step.Task == TaskNumber::kPredict || step.Task == TaskNumber::kScreen) {
-    title += step.OnLines ? " of the lines" : " of the F2 plants";
-  }
+  if (task != nullptr && task->NamesItsEntries) title += step.OnLines ? " of the lines" : " of the F2 plants";
   return title;
 }
 
@@ -181,7 +158,7 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
       page += "<tr><td>" + Escaped(StepTitle(step)) + "</td><td>" + Escaped(measure.Name) + "</td><td>" +
               (measure.Locations > 0 ? std::to_string(measure.Locations) : "prediction") + "</td><td>" +
               (measure.Locations > 0 ? Fixed(measure.Lsd, 2) : "&#8212;") + "</td><td>" +
-              std::to_string(measure.Entries) + "</td><td>" + Fixed(measure.Correlation, 2) + "</td></tr>\n";
+              std::to_string(measure.Entries) + "</td><td>" + NumberOrDash(measure.Correlation, 2) + "</td></tr>\n";
     }
   }
   page += "</table>\n";

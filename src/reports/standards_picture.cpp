@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "game/release.h"
+#include "game/standards.h"
+#include "reports/html.h"
 
 namespace plotwright {
 
@@ -15,20 +16,6 @@ const char kStandardsPictureStyle[] = R"(
 .picture .kept { fill: #1f4fa0; fill-opacity: 0.75; } .picture .dropped { stroke: #a9a9a9; stroke-width: 1; fill: none; }
 .picture .released { fill: none; stroke: #c0392b; stroke-width: 2.5; }
 )";
-
-std::string HtmlEscaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
 
 namespace {
 

@@ -21,7 +21,4 @@ std::string StandardsPicture(const std::string& label, const std::vector<Picture
 // The styles the picture's kinds need, for a page's style sheet.
 extern const char kStandardsPictureStyle[];
 
-// Text made safe inside HTML.
-std::string HtmlEscaped(std::string_view text);
-
 }  // namespace plotwright

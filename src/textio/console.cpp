@@ -34,6 +34,10 @@ void PrintLine(Console& console, std::string_view text) {
   }
 }
 
+void PrintLines(Console& console, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) PrintLine(console, line);
+}
+
 void PrintRecord(Console& console, std::string_view record) {
   console.Out << record << '\n';
   CheckWritten(console);

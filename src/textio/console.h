@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "textio/files.h"
 #include "textio/free_form.h"
@@ -50,6 +51,9 @@ void WatchConsole(Console& console, ConsoleWatch* watch);
 
 // A free-form line: one blank, then the text exactly as given.
 void PrintLine(Console& console, std::string_view text);
+
+// Free-form lines, one after another.
+void PrintLines(Console& console, const std::vector<std::string>& lines);
 
 // A formatted record, ended by a line break.
 void PrintRecord(Console& console, std::string_view record);

@@ -1,6 +1,7 @@
 #include "textio/edit.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "textio/decimal_conversion.h"
 
@@ -41,6 +42,12 @@ std::string ShownField(std::string_view field) {
   for (char c : field.substr(0, 24)) shown += (c >= 32 && c < 127) ? c : '?';
   if (field.size() > 24) shown += "...";
   return shown;
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[400];  // room for the largest double's integer digits
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
 }
 
 std::string EditA(std::string_view text, int width) {

@@ -17,6 +17,10 @@ std::string EditI(long long value, int width);
 // is still written ("250000."). NaN and infinities print as asterisks.
 std::string EditF(double value, int width, int decimals);
 
+// The value with exactly `decimals` places and nothing around it, as the
+// teacher's pages show numbers ("12.35", "-0.40", "250000"; C's "%.*f").
+std::string Fixed(double value, int decimals);
+
 // Aw: the text cut or blank-padded to exactly `width` columns.
 std::string EditA(std::string_view text, int width);
 

@@ -20,10 +20,10 @@ CommandLine Parse(const std::string& line) {
 
 TEST(OptionsTest, SeedReplacesTheClockSeedNegated) {
   EXPECT_EQ(Parse("").Do, Action::kPlay);
-  EXPECT_FALSE(Parse("").Options.Seed.has_value());
-  EXPECT_EQ(Parse("--seed 0").Options.Seed, 0);
-  EXPECT_EQ(Parse("--seed 1118").Options.Seed, -1118);
-  EXPECT_EQ(Parse("--seed=2147483647").Options.Seed, -2147483647);
+  EXPECT_FALSE(Parse("").Seed.has_value());
+  EXPECT_EQ(Parse("--seed 0").Seed, 0);
+  EXPECT_EQ(Parse("--seed 1118").Seed, -1118);
+  EXPECT_EQ(Parse("--seed=2147483647").Seed, -2147483647);
   for (const char* bad :
        {"--seed", "--seed -1", "--seed 2147483648", "--seed abc", "--seed +5", "--seed=", "--colour", "game"}) {
     EXPECT_EQ(Parse(bad).Do, Action::kBadUsage) << bad;

@@ -17,7 +17,9 @@ struct Checked {
 Checked Check(const std::string& text) {
   testing::TestConsole c;
   Checked checked{"", 0, ReadCrosses(text)};
-  ValidateCrosses(c.console, checked.File, checked.Unusable);
+  const CrossesProblem problem = ValidateCrosses(checked.File);
+  checked.Unusable = problem ? 1 : 0;
+  PrintLines(c.console, CrossesProblemLines(problem));
   checked.Out = c.out.str();
   return checked;
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "exit_status.h"
 #include "support/scripted_player.h"
 #include "textio/files.h"
 
@@ -135,7 +136,7 @@ TEST(GameTest, AConsoleThatCannotBeWrittenEndsTheGame) {
   std::istringstream in("\n");
   std::ostringstream err;
   Console console = MakeConsole(in, out, err);
-  EXPECT_EQ(RunGame(console, TempFolder().Path(), GameOptions{-1}), kExitFatalIo);
+  EXPECT_EQ(RunGame(console, TempFolder().Path(), GameOptions{-1}).Status, kExitFatalIo);
   EXPECT_EQ(err.str(), "cannot write, unit 6, file stdout\n");
 }
 

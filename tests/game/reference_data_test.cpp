@@ -21,8 +21,10 @@ struct Loaded {
 Loaded Load(const TempFolder& folder) {
   testing::TestConsole c;
   Loaded loaded;
-  loaded.Ok = LoadLocusTableAndFounders(c.console, folder.Path(), loaded.Tables) &&
-              LoadMarkerEffects(c.console, folder.Path(), loaded.Tables);
+  ReferenceProblem problem = LoadLocusTableAndFounders(c.console, folder.Path(), loaded.Tables);
+  if (!problem) problem = LoadMarkerEffects(c.console, folder.Path(), loaded.Tables);
+  loaded.Ok = !problem;
+  PrintLines(c.console, ReferenceProblemLines(problem));
   loaded.Out = c.out.str();
   return loaded;
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "exit_status.h"
 #include "game/embedded_data.h"
 #include "game/game.h"
 #include "record/replay.h"
@@ -81,7 +82,7 @@ TEST(GameRecordTest, AWholeGameIsRecordedAndReplaysIdentically) {
   EXPECT_FALSE(record.ClockSeed);
   EXPECT_EQ(record.Version, PLOTWRIGHT_VERSION);
   EXPECT_EQ(record.Crosses, kCrosses);
-  EXPECT_EQ(record.Ended, "released");
+  EXPECT_EQ(record.Ended, GameEnding::kReleased);
   ASSERT_EQ(record.Reference.size(), 3u);
   for (const ReferenceUse& use : record.Reference) {
     EXPECT_FALSE(use.FromFolder);
@@ -118,7 +119,7 @@ TEST(GameRecordTest, AWholeGameIsRecordedAndReplaysIdentically) {
   EXPECT_EQ(record.Release->SecondParent, 13);
 
   const Replay replay = ReplayIn(folder.Path(), "Plotwright-record.json");
-  EXPECT_EQ(replay.Status, kReplayIdentical) << replay.Out;
+  EXPECT_EQ(replay.Status, kExitNormal) << replay.Out;
   EXPECT_TRUE(EndsWith(replay.Out, " replay identical\n"));
   EXPECT_TRUE(Contains(replay.Out, "  Task : 99\n"));
   EXPECT_EQ(folder.Read("Plotwright-record.json"), RecordJson(record));  // the replay leaves it as it was
@@ -142,7 +143,7 @@ TEST(GameRecordTest, AnEditedRecordFailsItsReplayAtTheFirstDifference) {
       if (event.What == RecordEvent::Kind::kTyped && event.Text == "5") event.Text = "6";
     }
   });
-  EXPECT_EQ(replay.Status, kReplayDiffers);
+  EXPECT_EQ(replay.Status, kExitFailed);
   EXPECT_TRUE(Contains(replay.Out, "replay differs at console line"));
   EXPECT_TRUE(Contains(replay.Out, "after answer 11: the replay printed \"  Line ID      6"));
   // Another selection: the balance after the next task differs.
@@ -151,7 +152,7 @@ TEST(GameRecordTest, AnEditedRecordFailsItsReplayAtTheFirstDifference) {
       if (event.HasKept && event.Kept.size() > 2) event.Kept.pop_back();
     }
   });
-  EXPECT_EQ(replay.Status, kReplayDiffers);
+  EXPECT_EQ(replay.Status, kExitFailed);
   EXPECT_TRUE(Contains(replay.Out, "where the recorded game printed another line"));
   // A Results.csv the recorded game wrote otherwise.
   replay = replayEdited([](GameRecord& r) {
@@ -176,7 +177,7 @@ TEST(GameRecordTest, AnEditedRecordFailsItsReplayAtTheFirstDifference) {
   // Records that cannot be read at all.
   folder.Write("broken.json", RecordJson(record).substr(0, 200));
   replay = ReplayIn(folder.Path(), "broken.json");
-  EXPECT_EQ(replay.Status, kReplayDiffers);
+  EXPECT_EQ(replay.Status, kExitFailed);
   EXPECT_TRUE(Contains(replay.Out, " broken.json: it is cut short or is not a game record at all ("));
   EXPECT_TRUE(EndsWith(replay.Out, " replay not possible\n"));
   folder.Write("other.json", "{\"record\": \"a shopping list\"}");
@@ -194,25 +195,26 @@ TEST(GameRecordTest, AGameLeftHalfWayLeavesARecordThatReplays) {
   const auto run = PlayScripted(folder.Path(), {{""}, {"1"}, {"2"}}, -3);
   ASSERT_EQ(run.Status, kExitFatalIo);
   GameRecord record = ReadRecord(folder);
-  EXPECT_EQ(record.Ended, "end-of-file during read, unit 5, file stdin");
+  EXPECT_EQ(record.Ended, GameEnding::kStopped);
+  EXPECT_EQ(record.Stopped, "end-of-file during read, unit 5, file stdin");
   ASSERT_EQ(record.Reference.size(), 3u);
   EXPECT_TRUE(record.Reference[0].FromFolder);
-  EXPECT_EQ(ReplayIn(folder.Path(), "Plotwright-record.json").Status, kReplayIdentical);
+  EXPECT_EQ(ReplayIn(folder.Path(), "Plotwright-record.json").Status, kExitNormal);
 
   // As a game stopped by closing its window leaves it: not ended, cut short.
-  record.Ended.clear();
+  record.Ended = GameEnding::kUnfinished;
   record.Events.resize(record.Events.size() - 3);
   TempFolder teacher;
   teacher.Write("student.json", RecordJson(record));
   Replay replay = ReplayIn(teacher.Path(), "student.json");
-  EXPECT_EQ(replay.Status, kReplayDiffers);
+  EXPECT_EQ(replay.Status, kExitFailed);
   EXPECT_TRUE(Contains(replay.Out, "the recorded game used its own zForbidden.csv, and the file beside the record is "
                                    "missing"));
   for (const EmbeddedFile& embedded : EmbeddedReferenceFiles()) {
     teacher.Write(std::string(embedded.Name), std::string(embedded.Content));
   }
   replay = ReplayIn(teacher.Path(), "student.json");
-  EXPECT_EQ(replay.Status, kReplayIdentical) << replay.Out;
+  EXPECT_EQ(replay.Status, kExitNormal) << replay.Out;
   const auto answers = std::count_if(record.Events.begin(), record.Events.end(),
                                      [](const RecordEvent& e) { return e.What == RecordEvent::Kind::kTyped; });
   EXPECT_TRUE(Contains(replay.Out, " replay identical, as far as the record goes (the game was left after answer " +

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "exit_status.h"
 #include "game/game.h"
 #include "support/scripted_player.h"
 
@@ -70,9 +71,8 @@ TEST(ClassSummaryTest, EveryRecordIsListedAndDamagedOnesSayWhy) {
   EXPECT_EQ(student.Record, "student1/Plotwright-record.json");
   EXPECT_TRUE(student.Problem.empty()) << student.Problem;
   ASSERT_TRUE(student.Game && student.Game->Release);
-  EXPECT_EQ(student.Money[static_cast<std::size_t>(Tool::kCrosses)], 50.0);
-  EXPECT_EQ(student.Money[static_cast<std::size_t>(Tool::kPredictions)], 2 * 60 * 20.0);
-  EXPECT_EQ(student.Money[static_cast<std::size_t>(Tool::kLines)], 60 * 15.0);
+  EXPECT_EQ(ToolNames(), (std::vector<std::string>{"Crosses", "Screening", "Predictions", "Lines", "Trials"}));
+  EXPECT_EQ(student.Money, (std::vector<double>{50.0, 0.0, 2 * 60 * 20.0, 60 * 15.0, 0.0}));
   // Every line was still held at the end, the released one among them, so
   // the best line held is at least as far inside the standards.
   ASSERT_TRUE(student.BestLine.has_value());

@@ -8,7 +8,9 @@
 
 #include <cmath>
 
+#include "exit_status.h"
 #include "game/game.h"
+#include "reports/debrief_page.h"
 #include "reports/standards_picture.h"
 #include "support/scripted_player.h"
 

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <random>
 
-#include "game/game.h"
+#include "app/play.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -83,7 +83,7 @@ TestConsole::TestConsole(const std::filesystem::path& folder, std::vector<Player
 GameRun PlayScripted(const std::filesystem::path& folder, std::vector<PlayerStep> steps,
                      std::optional<std::int32_t> seed) {
   TestConsole player(folder, std::move(steps));
-  const int status = RunGame(player.console, folder, GameOptions{seed});
+  const int status = PlayRecordedGame(player.console, folder, seed);
   return {status, player.out.str(), player.err.str()};
 }
 

@@ -30,7 +30,7 @@ struct BuiltInWorld {
     std::ostringstream out;
     Console console = MakeConsole(in, out, out);
     const testing::TempFolder empty;
-    EXPECT_TRUE(LoadLocusTableAndFounders(console, empty.Path(), *Reference));
+    EXPECT_FALSE(LoadLocusTableAndFounders(console, empty.Path(), *Reference));
     BuildQtlEffects(Reference->LocusTable, Reference->QtlEffects);
     Profiles = DescribeFounders(*Reference);
   }

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "exit_status.h"
 #include "game/game.h"
 #include "textio/console.h"
 
@@ -193,7 +194,7 @@ std::string PlayOne(Player& player, const fs::path& folder, std::int32_t seedNum
   if (branch != nullptr && CanCopyGames() && !transcript) input.Branch();
   std::istream in(&input);
   Console console = MakeConsole(in, shown, errors);
-  const int status = RunGame(console, folder, GameOptions{-seedNumber});
+  const int status = RunGame(console, folder, GameOptions{-seedNumber}).Status;
   const bool failed = status != kExitNormal || input.Lost();
 #ifdef PLOTWRIGHT_BALANCE_FORK
   if (input.IsCopy()) {
