@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "game/crosses.h"
 #include "fuzz_support.h"
+#include "game/crosses.h"
 #include "textio/files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "game/reference_data.h"
 #include "fuzz_support.h"
+#include "game/reference_data.h"
 #include "textio/files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

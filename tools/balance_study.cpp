@@ -169,9 +169,8 @@ void PrintSurvey(const std::vector<CrossOutlook>& outlooks, std::size_t count) {
     const CrossOutlook& o = outlooks[i];
     char chance[32];
     std::snprintf(chance, sizeof chance, "%.3f", o.StudentChance);
-    rows.push_back({std::to_string(i + 1), CrossName(o.First, o.Second), Percent(o.TrueShare),
-                    Percent(o.ScreenedShare), std::to_string(o.SurveyedLines), chance,
-                    std::to_string(o.StudentRank)});
+    rows.push_back({std::to_string(i + 1), CrossName(o.First, o.Second), Percent(o.TrueShare), Percent(o.ScreenedShare),
+                    std::to_string(o.SurveyedLines), chance, std::to_string(o.StudentRank)});
   }
   PrintTable({"rank", "cross", "lines meeting both", "F2 kept", "lines bred", "table's chance", "table's rank"},
              {true, false, true, true, true, true, true}, rows);
@@ -229,9 +228,11 @@ int main(int argc, char** argv) {
   plotwright::Console quiet = plotwright::MakeConsole(noInput, noOutput, noOutput);
   const fs::path dataFolder =
       settings.Data.empty() ? fs::temp_directory_path() / "plotwright-balance-built-in" : settings.Data;
-  if (const plotwright::ReferenceProblem problem = plotwright::LoadLocusTableAndFounders(quiet, dataFolder, *reference)) {
+  if (const plotwright::ReferenceProblem problem =
+          plotwright::LoadLocusTableAndFounders(quiet, dataFolder, *reference)) {
     std::fprintf(stderr, "balance_study: unusable reference data\n");
-    for (const std::string& line : plotwright::ReferenceProblemLines(problem)) std::fprintf(stderr, "%s\n", line.c_str());
+    for (const std::string& line : plotwright::ReferenceProblemLines(problem))
+      std::fprintf(stderr, "%s\n", line.c_str());
     return 1;
   }
   plotwright::BuildQtlEffects(reference->LocusTable, reference->QtlEffects);
@@ -243,8 +244,9 @@ int main(int argc, char** argv) {
   }
   std::printf("Reference data: %s\n\n", settings.Data.empty() ? "built in" : settings.Data.string().c_str());
   if (surveyOnly) {
-    std::printf("Every cross of two founders for one screened cross: the share of its screened lines whose\n"
-                "true values meet both standards, and the chance the founders table suggests\n\n");
+    std::printf(
+        "Every cross of two founders for one screened cross: the share of its screened lines whose\n"
+        "true values meet both standards, and the chance the founders table suggests\n\n");
     PrintSurvey(outlooks, outlooks.size());
     return 0;
   }
@@ -268,8 +270,9 @@ int main(int argc, char** argv) {
   for (const auto& [name, make] : programmes) {
     if (!wanted(name)) continue;
     if (name == "informed" && informedWithOneYear) {
-      const Tallies both = Play("informed and informed-one-year",
-                                [&] { return MakeInformedPlayerWithOneYearBranch(founders); }, settings, true);
+      const Tallies both = Play(
+          "informed and informed-one-year", [&] { return MakeInformedPlayerWithOneYearBranch(founders); }, settings,
+          true);
       rows.push_back({name, both.Main});
       oneYear = both.Branch;
     } else if (name == "informed-one-year" && informedWithOneYear) {
@@ -293,16 +296,18 @@ int main(int argc, char** argv) {
     const Cross cross{outlooks[i].First, outlooks[i].Second, kShortcutPlants};
     const std::string label = CrossName(cross.First, cross.Second);
     if (copies && shortcuts.size() == 2) {
-      const Tallies both = Play("shortcut and shortcut-year " + label,
-                                [&] { return MakeShortcutPlayer(cross, 0, kShortcutTrialLines); }, settings, true);
+      const Tallies both = Play(
+          "shortcut and shortcut-year " + label, [&] { return MakeShortcutPlayer(cross, 0, kShortcutTrialLines); },
+          settings, true);
       shortcuts[0].PerCross.push_back(both.Main);
       shortcuts[1].PerCross.push_back(both.Branch);
       continue;
     }
     for (Shortcut& s : shortcuts) {
       const std::size_t trialLines = s.Name == "shortcut" ? 0 : kShortcutTrialLines;
-      s.PerCross.push_back(
-          Play(s.Name + " " + label, [&] { return MakeShortcutPlayer(cross, trialLines); }, settings).Main);
+      s.PerCross.push_back(Play(
+                               s.Name + " " + label, [&] { return MakeShortcutPlayer(cross, trialLines); }, settings)
+                               .Main);
     }
   }
   for (const Shortcut& s : shortcuts) {
@@ -345,9 +350,10 @@ int main(int argc, char** argv) {
   }
 
   if (!shortcuts.empty()) {
-    std::printf("The shortcut's crosses: the %zu whose screened lines most often meet both standards in truth\n"
-                "(%d screened lines bred for each), and where the founders table ranks them among all %zu\n\n",
-                played, kSurveyLines, outlooks.size());
+    std::printf(
+        "The shortcut's crosses: the %zu whose screened lines most often meet both standards in truth\n"
+        "(%d screened lines bred for each), and where the founders table ranks them among all %zu\n\n",
+        played, kSurveyLines, outlooks.size());
     std::vector<std::string> heads = {"cross", "lines meeting both", "table's rank"};
     std::vector<bool> right = {false, true, true};
     for (const Shortcut& s : shortcuts) {

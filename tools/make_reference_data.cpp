@@ -57,9 +57,9 @@
 #include "selection/marker_screening.h"
 #include "split_mix.h"
 #include "statistics.h"
-#include "world_settings.h"
 #include "textio/files.h"
 #include "trials/phenotyping.h"
+#include "world_settings.h"
 
 namespace {
 
@@ -245,8 +245,10 @@ void ArrangePanel(SplitMix64& rng, LocusTable& map, const WorldSettings& world) 
   std::vector<int> misplaced, spare;
   for (int k = 0; k < kLoci; ++k) {
     if (map[k].QtlOrMarker >= 0) continue;
-    if (barred[k]) misplaced.push_back(k);
-    else if (!wanted[k]) spare.push_back(k);
+    if (barred[k])
+      misplaced.push_back(k);
+    else if (!wanted[k])
+      spare.push_back(k);
   }
   Shuffle(rng, spare);
   for (int k = 0; k < kLoci; ++k) {
@@ -717,7 +719,12 @@ class FounderShaper {
  public:
   FounderShaper(std::array<Gamete, kFounders>& founders, const LocusTable& map, const QtlEffectTable& effects,
                 const F2Calculator& calculator, int gene, const WorldSettings& world)
-      : founders_(founders), map_(map), effects_(effects), calculator_(calculator), gene_(gene), world_(world),
+      : founders_(founders),
+        map_(map),
+        effects_(effects),
+        calculator_(calculator),
+        gene_(gene),
+        world_(world),
         pairs_(kFounders, std::vector<CrossMoments>(kFounders)) {
     for (int f = 0; f < kFounders; ++f) Refresh(f);
     for (int f = 0; f < kFounders; ++f) role_[f] = plotwright::kFounderFhbAllele[f] == 0 ? kNonCarrier : kCarrier;
@@ -759,8 +766,8 @@ class FounderShaper {
         Flip(f, k);
         const PooledF2 pooled = Pooled();
         const double newCalibration = CalibrationError(pooled);
-        const bool acceptable = !MeetsBothStandards(values_[f]) && Distinct(f) &&
-                                (WellCalibrated(pooled) || newCalibration < calibration);
+        const bool acceptable =
+            !MeetsBothStandards(values_[f]) && Distinct(f) && (WellCalibrated(pooled) || newCalibration < calibration);
         const double newCost = acceptable ? Cost() + kCalibrationWeight * newCalibration : cost;
         if (acceptable && newCost < cost - 1e-9) {
           cost = newCost;
@@ -1110,7 +1117,6 @@ void ReportFounders(const plotwright::ReferenceTables& reference) {
   }
 }
 
-
 // How a student would pick crosses from the founders table: lines taken to
 // scatter around the parents' average by one SD of the trait scale, the
 // pairs with at least one carrier most likely to give lines meeting both
@@ -1121,20 +1127,20 @@ std::vector<std::array<int, 2>> CrossesFromTheTable(const plotwright::ReferenceT
   };
   const int gene = LocusOf(reference.LocusTable, plotwright::kFhbGeneQtl);
   std::array<TraitValues, kFounders> v{};
-  for (int f = 0; f < kFounders; ++f) v[f] = LineValues(reference.FounderGenotype[f], reference.LocusTable, reference.QtlEffects);
+  for (int f = 0; f < kFounders; ++f)
+    v[f] = LineValues(reference.FounderGenotype[f], reference.LocusTable, reference.QtlEffects);
   std::vector<std::pair<double, std::array<int, 2>>> ranked;
   for (int a = 0; a < kFounders; ++a) {
     for (int b = a + 1; b < kFounders; ++b) {
       if (reference.FounderGenotype[a][gene] != 1 && reference.FounderGenotype[b][gene] != 1) continue;
       const double protein = (v[a][1] + v[b][1]) / 2, fhb = (v[a][2] + v[b][2]) / 2;
       const double sdP = plotwright::kTraitScale[1].TargetSd, sdF = plotwright::kTraitScale[2].TargetSd;
-      const double chance = below(kFhbHighest, fhb, sdF) *
-                            (below(kProteinHighest, protein, sdP) - below(kProteinLowest, protein, sdP));
+      const double chance =
+          below(kFhbHighest, fhb, sdF) * (below(kProteinHighest, protein, sdP) - below(kProteinLowest, protein, sdP));
       ranked.push_back({-chance, {a + 1, b + 1}});
     }
   }
-  std::stable_sort(ranked.begin(), ranked.end(),
-                   [](const auto& x, const auto& y) { return x.first < y.first; });
+  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
   std::array<int, kFounders + 1> uses{};
   std::vector<std::array<int, 2>> crosses;
   for (const auto& [chance, c] : ranked) {
@@ -1185,7 +1191,9 @@ double BestOfSampleWins(const std::vector<std::pair<double, bool>>& ranked, std:
   const std::size_t n = ranked.size();
   if (n == 0) return 0;
   m = std::min(std::max<std::size_t>(m, 1), n);
-  const auto logChoose = [](double a, double b) { return std::lgamma(a + 1) - std::lgamma(b + 1) - std::lgamma(a - b + 1); };
+  const auto logChoose = [](double a, double b) {
+    return std::lgamma(a + 1) - std::lgamma(b + 1) - std::lgamma(a - b + 1);
+  };
   double chance = 0;
   for (std::size_t i = 0; i + m <= n; ++i) {
     if (!ranked[i].second) continue;
@@ -1199,8 +1207,9 @@ void ReportShortcut(const plotwright::ReferenceTables& reference, const std::vec
                     RandomStream& stream) {
   const Simulated all = Simulate(reference, crosses, kShortcutLines2, stream, true);
   const plotwright::Population& p = all.Population;
-  std::printf("\nShortcut: %d plants of one cross, screened, the best-predicted line released (from %d lines a cross)\n",
-              kShortcutPlants, kShortcutLines2);
+  std::printf(
+      "\nShortcut: %d plants of one cross, screened, the best-predicted line released (from %d lines a cross)\n",
+      kShortcutPlants, kShortcutLines2);
   std::printf("  %-7s %8s %8s %10s\n", "cross", "screened", "winning", "shortcut");
   for (std::size_t c = 0; c < crosses.size(); ++c) {
     std::vector<std::pair<double, bool>> screened;
@@ -1211,8 +1220,7 @@ void ReportShortcut(const plotwright::ReferenceTables& reference, const std::vec
       screened.push_back({-PredictedMargin(p.LinePrediction[i]), wins});
       winners += wins ? 1 : 0;
     }
-    std::stable_sort(screened.begin(), screened.end(),
-                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::stable_sort(screened.begin(), screened.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     const double share = static_cast<double>(screened.size()) / kShortcutLines2;
     const auto m = static_cast<std::size_t>(std::lround(share * kShortcutPlants));
     std::printf("  %2dx%-4d %7.0f%% %7.1f%% %9.1f%%\n", crosses[c][0], crosses[c][1], 100 * share,
@@ -1250,8 +1258,7 @@ void ReportCrosses(const plotwright::ReferenceTables& reference, RandomStream& s
     winners += o.Winners;
     o.Screened = static_cast<double>(screened.size()) / kOutlookLines;
     o.Winning = screened.empty() ? 0 : static_cast<double>(o.Winners) / static_cast<double>(screened.size());
-    std::stable_sort(screened.begin(), screened.end(),
-                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::stable_sort(screened.begin(), screened.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     const std::size_t top = std::min<std::size_t>(kShortcutLines, screened.size());
     for (std::size_t i = 0; i < top; ++i) o.BestPredicted += screened[i].second ? 1.0 / static_cast<double>(top) : 0;
     o.ProteinAccuracy = Correlation(predicted[1], truth[1]);
@@ -1269,9 +1276,10 @@ void ReportCrosses(const plotwright::ReferenceTables& reference, RandomStream& s
   std::vector<CrossOutlook> ranked = outlooks;
   std::stable_sort(ranked.begin(), ranked.end(),
                    [](const CrossOutlook& x, const CrossOutlook& y) { return x.Winning > y.Winning; });
-  std::printf("\nCrosses: %d lines each; screened = share with the resistance allele, winning = share of those\n"
-              "meeting both standards, best-predicted = share winning among the %d screened lines predicted best\n",
-              kOutlookLines, kShortcutLines);
+  std::printf(
+      "\nCrosses: %d lines each; screened = share with the resistance allele, winning = share of those\n"
+      "meeting both standards, best-predicted = share winning among the %d screened lines predicted best\n",
+      kOutlookLines, kShortcutLines);
   std::printf("  %-7s %-22s %8s %8s %8s %14s %8s %8s\n", "cross", "parents", "screened", "winning", "winners",
               "best-predicted", "r prot", "r Fhb");
   const auto line = [](const CrossOutlook& o) {
@@ -1342,7 +1350,8 @@ int main(int argc, char** argv) {
   }
   if (report && foundersOnly) usable = false;
   if (folder.empty() || !usable) {
-    std::fprintf(stderr, "usage: make_reference_data [--report | --founders-only] [--world NAME] [--draw N] <folder>\nworlds:");
+    std::fprintf(stderr,
+                 "usage: make_reference_data [--report | --founders-only] [--world NAME] [--draw N] <folder>\nworlds:");
     for (const WorldSettings& w : plotwright::tools::KnownWorlds()) std::fprintf(stderr, " %s", w.Name.c_str());
     std::fprintf(stderr, "\n");
     return 1;

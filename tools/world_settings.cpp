@@ -99,9 +99,10 @@ WorldSettings Shipped() {
 }  // namespace
 
 const std::vector<WorldSettings>& KnownWorlds() {
-  static const std::vector<WorldSettings> worlds = {Shipped(), HistoryOnly(), MarkedResistance(), PointedCrosses(),
-                                                    HighProteinCrosses(), PointedCrossesSmallTraining(),
-                                                    FhbLimitedCrosses()};
+  static const std::vector<WorldSettings> worlds = {
+      Shipped(),          HistoryOnly(),        MarkedResistance(),
+      PointedCrosses(),   HighProteinCrosses(), PointedCrossesSmallTraining(),
+      FhbLimitedCrosses()};
   return worlds;
 }
 

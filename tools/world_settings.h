@@ -46,8 +46,8 @@ struct WorldSettings {
 
   // The breeder's marker panel. Distances in tenths of a cM; 0 leaves the
   // markers where the shuffle dealt them.
-  int GeneClearance = 0;     // no marker this close to the major gene: only the screen finds it
-  int ProteinClearance = 0;  // no marker this close to a QTL for protein alone
+  int GeneClearance = 0;             // no marker this close to the major gene: only the screen finds it
+  int ProteinClearance = 0;          // no marker this close to a QTL for protein alone
   bool MarkersBesideFhbQtl = false;  // the loci next to every other Fhb QTL are markers
   bool FhbMarkersInPhase = false;    // those markers carry their QTL's allele in every founder
   int PhasedMarkersPerFhbQtl = 2;    // how many of the two beside a QTL do

@@ -30,14 +30,11 @@ EM_ASYNC_JS(int, plotwright_read_console, (char* buffer, int capacity), {
 
 // Hands `size` bytes of console output to the page; `stream` is 1 for the
 // output, 2 for the error stream.
-EM_JS(void, plotwright_write_console, (int stream, const char* data, int size), {
-  Module.writeConsole(stream, HEAPU8.slice(data, data + size));
-});
+EM_JS(void, plotwright_write_console, (int stream, const char* data, int size),
+      { Module.writeConsole(stream, HEAPU8.slice(data, data + size)); });
 
 // Tells the page that the game has ended with exit status `status`.
-EM_JS(void, plotwright_game_ended, (int status), {
-  Module.gameEnded(status);
-});
+EM_JS(void, plotwright_game_ended, (int status), { Module.gameEnded(status); });
 
 namespace {
 

@@ -13,10 +13,20 @@
 namespace plotwright {
 
 struct CommandLine {
-  enum class Action { kPlay, kHelp, kVersion, kFounders, kCheckCrosses, kReplay, kDebrief, kClass, kBadUsage } Do = Action::kPlay;
+  enum class Action {
+    kPlay,
+    kHelp,
+    kVersion,
+    kFounders,
+    kCheckCrosses,
+    kReplay,
+    kDebrief,
+    kClass,
+    kBadUsage
+  } Do = Action::kPlay;
   std::optional<std::int32_t> Seed;  // replaces the clock seed
-  std::string Record;  // the record to replay or debrief, or the class's folder
-  std::string Problem;  // what was wrong, for kBadUsage
+  std::string Record;                // the record to replay or debrief, or the class's folder
+  std::string Problem;               // what was wrong, for kBadUsage
 };
 
 // Reads the arguments after the program name: none, --seed N (0 <= N <=

@@ -21,8 +21,7 @@ int PlayRecordedGame(Console& console, const std::filesystem::path& folder, std:
   const GameOutcome outcome = RunGame(console, folder, options);
   record.Finish(outcome);
   if (!record.Record().Release) return outcome.Status;
-  const FileProblem problem =
-      WriteWholeFile(folder, kDebriefFile, DebriefHtml(record.Record(), debrief.Facts()));
+  const FileProblem problem = WriteWholeFile(folder, kDebriefFile, DebriefHtml(record.Record(), debrief.Facts()));
   if (problem != FileProblem::kNone) {
     // Said after the game's own dialogue, as the record's trouble is.
     PrintLine(console, "The debrief, " + std::string(kDebriefFile) + ", cannot be written in this folder:");

@@ -57,17 +57,19 @@ CrossesFile ReadCrosses(std::string_view text) {
 
 CrossesProblem ValidateCrosses(const CrossesFile& file) {
   using Kind = CrossesProblem::Kind;
-  if (file.Unicode) return {Kind::kUnicode};
+  const auto fault = [](Kind what, int line = 0, int value = 0) { return CrossesProblem{what, line, value, {}}; };
+  if (file.Unicode) return fault(Kind::kUnicode);
   const CrossTable& crosses = file.Crosses;
   const std::size_t count = crosses.CrossSize.size();
   for (std::size_t i = 0; i < count; ++i) {
-    if (crosses.CrossSize[i] > kMaxCrossSize) return {Kind::kTooManyPlants, file.LineOfCross[i], crosses.CrossSize[i]};
+    if (crosses.CrossSize[i] > kMaxCrossSize)
+      return fault(Kind::kTooManyPlants, file.LineOfCross[i], crosses.CrossSize[i]);
   }
   // A pair of parents seen before, in either order, is a duplicate.
   std::set<std::pair<int, int>> pairs;
   for (std::size_t i = 0; i < count; ++i) {
     const auto [first, second] = crosses.CrossParents[i];
-    if (!pairs.insert(std::minmax(first, second)).second) return {Kind::kDuplicate, file.LineOfCross[i]};
+    if (!pairs.insert(std::minmax(first, second)).second) return fault(Kind::kDuplicate, file.LineOfCross[i]);
   }
   // Founder numbers address the founder table, and a negative size would
   // make the plant count wrong, so neither may reach the population. The
@@ -76,12 +78,12 @@ CrossesProblem ValidateCrosses(const CrossesFile& file) {
     const int line = file.LineOfCross[i];
     if (file.FirstMalformedLine != 0 && file.FirstMalformedLine < line) break;
     for (const int founder : crosses.CrossParents[i]) {
-      if (founder < 1 || founder > kFounders) return {Kind::kUnknownFounder, line, founder};
+      if (founder < 1 || founder > kFounders) return fault(Kind::kUnknownFounder, line, founder);
     }
-    if (crosses.CrossSize[i] < 0) return {Kind::kNegativePlants, line, crosses.CrossSize[i]};
+    if (crosses.CrossSize[i] < 0) return fault(Kind::kNegativePlants, line, crosses.CrossSize[i]);
   }
   if (file.FirstMalformedLine != 0) return {Kind::kMalformed, file.FirstMalformedLine, 0, file.TooLarge};
-  if (CountEntries(crosses) == 0) return {Kind::kNoPlants};
+  if (CountEntries(crosses) == 0) return fault(Kind::kNoPlants);
   return {};
 }
 
@@ -104,10 +106,10 @@ std::vector<std::string> CrossesProblemLines(const CrossesProblem& problem) {
       return Unusable({LineLabel(problem.Line) + " asks for " + std::to_string(problem.Value) + " plants;",
                        "   the number of F2 plants of a cross must be 0 or more"});
     case Kind::kMalformed:
-      return Unusable({LineLabel(problem.Line) + (problem.TooLarge.empty()
-                                                      ? " does not start with three whole numbers:"
-                                                      : " holds the number " + ShownField(problem.TooLarge) +
-                                                            ", which is too large:"),
+      return Unusable({LineLabel(problem.Line) +
+                           (problem.TooLarge.empty()
+                                ? " does not start with three whole numbers:"
+                                : " holds the number " + ShownField(problem.TooLarge) + ", which is too large:"),
                        "   founder, founder, number of F2 plants (for example 1,4,300)"});
     case Kind::kNoPlants:
       return Unusable({"   The CROSSES.CSV file holds no plants: write at least one cross",
@@ -134,8 +136,9 @@ int CheckCrossesFile(Console& console, const std::filesystem::path& folder) {
   }
   const std::size_t crosses = file.Crosses.CrossSize.size();
   const int plants = CountEntries(file.Crosses);
-  PrintLine(console, " The CROSSES.CSV file is ready: " + std::to_string(crosses) + (crosses == 1 ? " cross, " : " crosses, ") +
-                         std::to_string(plants) + (plants == 1 ? " F2 plant" : " F2 plants"));
+  PrintLine(console, " The CROSSES.CSV file is ready: " + std::to_string(crosses) +
+                         (crosses == 1 ? " cross, " : " crosses, ") + std::to_string(plants) +
+                         (plants == 1 ? " F2 plant" : " F2 plants"));
   return kExitNormal;
 }
 

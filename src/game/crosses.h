@@ -35,7 +35,16 @@ CrossesFile ReadCrosses(std::string_view text);
 // start with three whole numbers, names a founder outside 1 to 15 or asks
 // for a negative number of plants; no plant at all.
 struct CrossesProblem {
-  enum class Kind { kNone, kUnicode, kTooManyPlants, kDuplicate, kUnknownFounder, kNegativePlants, kMalformed, kNoPlants };
+  enum class Kind {
+    kNone,
+    kUnicode,
+    kTooManyPlants,
+    kDuplicate,
+    kUnknownFounder,
+    kNegativePlants,
+    kMalformed,
+    kNoPlants
+  };
   Kind What = Kind::kNone;
   int Line = 0;          // the file line at fault, for the problems of one line
   int Value = 0;         // the founder named, or the plants asked for

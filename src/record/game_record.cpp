@@ -37,7 +37,6 @@ FileProblem ProblemNamed(const std::string& name) {
   throw std::invalid_argument("unknown file problem '" + name + "'");
 }
 
-
 bool IsUtf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
@@ -132,7 +131,8 @@ std::vector<int> IdsOfRuns(const Json& runs) {
   std::vector<int> ids;
   for (const Json& run : runs) {
     const int first = run.at(0).get<int>(), last = run.at(1).get<int>();
-    if (first < 1 || last < first || last - first > 10'000'000) throw std::invalid_argument("a run of IDs " + run.dump());
+    if (first < 1 || last < first || last - first > 10'000'000)
+      throw std::invalid_argument("a run of IDs " + run.dump());
     for (int id = first; id <= last; ++id) ids.push_back(id);
   }
   return ids;
@@ -198,10 +198,14 @@ constexpr const char* kWithoutReleaseText = "ended without a release";
 
 std::string EndedText(const GameRecord& record) {
   switch (record.Ended) {
-    case GameEnding::kUnfinished: return "";
-    case GameEnding::kReleased: return kReleasedText;
-    case GameEnding::kWithoutRelease: return kWithoutReleaseText;
-    case GameEnding::kStopped: return record.Stopped;
+    case GameEnding::kUnfinished:
+      return "";
+    case GameEnding::kReleased:
+      return kReleasedText;
+    case GameEnding::kWithoutRelease:
+      return kWithoutReleaseText;
+    case GameEnding::kStopped:
+      return record.Stopped;
   }
   return "";
 }

@@ -125,7 +125,8 @@ class Replayer final : public ConsoleWatch {
     }
     const RecordEvent& event = record_.Events[next_];
     if (event.Lines[printedInEvent_] != LineDigest(line)) {
-      throw ReplayDifference{Where() + ": the replay printed " + Quoted(line) + " where the recorded game printed another line"};
+      throw ReplayDifference{Where() + ": the replay printed " + Quoted(line) +
+                             " where the recorded game printed another line"};
     }
     if (++printedInEvent_ == event.Lines.size()) {
       printedInEvent_ = 0;
@@ -235,9 +236,10 @@ int ReplayRecord(Console& console, const std::filesystem::path& folder, const st
     PrintLine(console, "replay differs " + result.Difference);
     return kExitFailed;
   }
-  PrintLine(console, record.Ended == GameEnding::kUnfinished ? "replay identical, as far as the record goes (the game was left after answer " +
-                                                std::to_string(result.Answers) + ")"
-                                          : "replay identical");
+  PrintLine(console, record.Ended == GameEnding::kUnfinished
+                         ? "replay identical, as far as the record goes (the game was left after answer " +
+                               std::to_string(result.Answers) + ")"
+                         : "replay identical");
   return kExitNormal;
 }
 

@@ -62,9 +62,12 @@ std::string VerdictText(const GameRecord& game) {
     return "neither standard";
   }
   switch (game.Ended) {
-    case GameEnding::kUnfinished: return "left before a release";
-    case GameEnding::kStopped: return "no release (" + game.Stopped + ")";
-    default: return "no release (ended without a release)";
+    case GameEnding::kUnfinished:
+      return "left before a release";
+    case GameEnding::kStopped:
+      return "no release (" + game.Stopped + ")";
+    default:
+      return "no release (ended without a release)";
   }
 }
 
@@ -77,8 +80,8 @@ struct Cells {
 std::vector<std::string> Header() {
   std::vector<std::string> header = {"Record", "Seed", "Crosses"};
   for (const std::string& tool : ToolNames()) header.push_back(tool + " $");
-  for (const char* name : {"Total $", "Verdict", "Released line", "Protein", "Fhb", "Best line held",
-                           "Best protein", "Best Fhb", "Problem"}) {
+  for (const char* name : {"Total $", "Verdict", "Released line", "Protein", "Fhb", "Best line held", "Best protein",
+                           "Best Fhb", "Problem"}) {
     header.push_back(name);
   }
   return header;
@@ -165,8 +168,7 @@ std::vector<std::string> ToolNames() {
   return tools;
 }
 
-std::vector<ClassRow> ReadClass(const std::filesystem::path& folder,
-                                const std::function<void(const ClassRow&)>& read) {
+std::vector<ClassRow> ReadClass(const std::filesystem::path& folder, const std::function<void(const ClassRow&)>& read) {
   std::vector<ClassRow> rows;
   for (const std::string& name : FilesBelow(folder, ".json")) {
     ClassRow row;
@@ -183,8 +185,8 @@ std::vector<ClassRow> ReadClass(const std::filesystem::path& folder,
       row.Money.assign(tools.size(), 0.0);
       for (const RecordedCharge& charge : game.Charges) row.Money[ToolColumn(tools, charge.Task)] += charge.Dollars;
       if (game.Version != PLOTWRIGHT_VERSION) {
-        row.Problem = "recorded by Plotwright " + game.Version + ", so not replayed by this version (" +
-                      PLOTWRIGHT_VERSION + ")";
+        row.Problem =
+            "recorded by Plotwright " + game.Version + ", so not replayed by this version (" + PLOTWRIGHT_VERSION + ")";
       } else {
         const std::size_t slash = name.find_last_of('/');
         const std::filesystem::path recordFolder =
@@ -237,7 +239,8 @@ std::string ClassSummaryHtml(const std::vector<ClassRow>& rows) {
   }
   std::string page =
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>Plotwright class summary</title>\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>Plotwright class "
+      "summary</title>\n"
       "<style>\nbody { font-family: system-ui, sans-serif; margin: 0 auto; max-width: 1340px; padding: 0 16px 32px; }\n"
       "h1 { font-size: 1.5rem; margin: 16px 0 4px; } .note { color: #555; font-size: 0.9rem; }\n"
       ".scroll { overflow-x: auto; } table { border-collapse: collapse; font-size: 0.88rem; margin: 8px 0; }\n"
@@ -254,10 +257,11 @@ std::string ClassSummaryHtml(const std::vector<ClassRow>& rows) {
   page += "<h2>The class's released lines</h2>\n" + StandardsPicture("The released lines of the class", points, 5000) +
           "\n<p class=\"note\">One dot per released line, at its true protein and Fhb; the green box holds the "
           "lines that meet both standards. The table below has the same values.</p>\n";
-  page += "<h2>Every game</h2>\n<p class=\"note\">Click a column's name to sort by it. The best line held is the "
-          "line, among those the student still kept at the end, furthest inside both standards by its true "
-          "values. <button type=\"button\" id=\"csv\">Download as CSV</button></p>\n"
-          "<div class=\"scroll\"><table id=\"class\"><thead><tr>";
+  page +=
+      "<h2>Every game</h2>\n<p class=\"note\">Click a column's name to sort by it. The best line held is the "
+      "line, among those the student still kept at the end, furthest inside both standards by its true "
+      "values. <button type=\"button\" id=\"csv\">Download as CSV</button></p>\n"
+      "<div class=\"scroll\"><table id=\"class\"><thead><tr>";
   for (const std::string& name : Header()) {
     page += "<th scope=\"col\"><button type=\"button\">" + HtmlEscaped(name) + "</button></th>";
   }
@@ -288,8 +292,8 @@ int WriteClassSummary(Console& console, const std::filesystem::path& folder, con
   });
   std::size_t problems = 0;
   for (const ClassRow& row : rows) problems += row.Problem.empty() ? 0 : 1;
-  for (const auto& [name, text] : {std::pair{kClassSummaryFile, ClassSummaryHtml(rows)},
-                                   std::pair{kClassTableFile, ClassSummaryCsv(rows)}}) {
+  for (const auto& [name, text] :
+       {std::pair{kClassSummaryFile, ClassSummaryHtml(rows)}, std::pair{kClassTableFile, ClassSummaryCsv(rows)}}) {
     const FileProblem problem = WriteWholeFile(where, name, text);
     if (problem != FileProblem::kNone) {
       PrintLines(console, FileProblemLines(problem, name, name, true, false));

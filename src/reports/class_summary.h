@@ -28,8 +28,8 @@ struct ClassLine {
 };
 
 struct ClassRow {
-  std::string Record;   // the record's path below the class folder
-  std::string Problem;  // why it is not a whole, replayable record; empty if it is
+  std::string Record;              // the record's path below the class folder
+  std::string Problem;             // why it is not a whole, replayable record; empty if it is
   std::optional<GameRecord> Game;  // when the record could be read
   std::vector<double> Money;       // dollars spent on each tool, in the order of ToolNames()
   // The best line the student still had at the end, by the true values,

@@ -43,15 +43,14 @@ void DebriefCollector::Started(const Game& game) {
   facts_.PlantTruth = game.Entries.PlantGenValue;
   facts_.EntryId = game.Entries.EntryId;
   for (std::size_t c = 0; c < game.Crosses.CrossSize.size(); ++c) {
-    facts_.Crosses.push_back({game.Crosses.CrossParents[c][0], game.Crosses.CrossParents[c][1],
-                              game.Crosses.CrossSize[c], 0, 0});
+    facts_.Crosses.push_back(
+        {game.Crosses.CrossParents[c][0], game.Crosses.CrossParents[c][1], game.Crosses.CrossSize[c], 0, 0});
     facts_.EntryCross.insert(facts_.EntryCross.end(), static_cast<std::size_t>(game.Crosses.CrossSize[c]),
                              static_cast<int>(c));
   }
 }
 
-void DebriefCollector::TaskDone(const Game& game, TaskNumber task, const std::vector<int>& keptBefore,
-                                double dollars) {
+void DebriefCollector::TaskDone(const Game& game, TaskNumber task, const std::vector<int>& keptBefore, double dollars) {
   if (task == TaskNumber::kRelease) {
     facts_.Released = game.Released;
     return;
@@ -73,8 +72,12 @@ void DebriefCollector::TaskDone(const Game& game, TaskNumber task, const std::ve
   if (task == TaskNumber::kPredict && !step.OnLines) {
     const auto& predicted = game.Entries.PlantPrediction;
     for (const Trait trait : {kYield, kProtein, kFhb}) {
-      DebriefMeasure measure{std::string(kColumnHeaders[kPredictionKind][trait]), trait, 0, 0,
-                             static_cast<int>(step.KeptBefore.size()), 0};
+      DebriefMeasure measure{std::string(kColumnHeaders[kPredictionKind][trait]),
+                             trait,
+                             0,
+                             0,
+                             static_cast<int>(step.KeptBefore.size()),
+                             0};
       measure.Correlation = CorrelationOver(
           step.KeptBefore, [&](int i) { return predicted[static_cast<std::size_t>(i)][trait]; },
           [&](int i) { return facts_.PlantTruth[static_cast<std::size_t>(i)][trait]; });

@@ -14,9 +14,7 @@ namespace {
 
 std::string Escaped(std::string_view text) { return HtmlEscaped(text); }
 
-std::string Percent(int part, int whole) {
-  return whole == 0 ? "&#8212;" : Fixed(100.0 * part / whole, 1) + "%";
-}
+std::string Percent(int part, int whole) { return whole == 0 ? "&#8212;" : Fixed(100.0 * part / whole, 1) + "%"; }
 
 std::string StepTitle(const DebriefStep& step) {
   const TaskItem* task = FindTask(step.Task);
@@ -49,10 +47,12 @@ std::string Picture(const std::string& title, const std::vector<int>& kept, cons
                     const std::vector<TraitValues>& truth, std::optional<int> released) {
   std::vector<PicturePoint> points;
   for (const int i : dropped) {
-    points.push_back({truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], "dropped", ""});
+    points.push_back(
+        {truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], "dropped", ""});
   }
   for (const int i : kept) {
-    points.push_back({truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], "kept", ""});
+    points.push_back(
+        {truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], "kept", ""});
   }
   if (released) {
     const TraitValues& v = truth[static_cast<std::size_t>(*released)];
@@ -85,10 +85,12 @@ th { background: #eef2ee; } .steps { display: flex; flex-wrap: wrap; gap: 8px 28
 }  // namespace
 
 std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
-  std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-                     "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                     "<title>Plotwright debrief, seed " + std::to_string(record.Seed) + "</title>\n<style>" +
-                     kStyle + kStandardsPictureStyle + "</style>\n</head>\n<body>\n";
+  std::string page =
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+      "<title>Plotwright debrief, seed " +
+      std::to_string(record.Seed) + "</title>\n<style>" + kStyle + kStandardsPictureStyle +
+      "</style>\n</head>\n<body>\n";
   page += "<h1>Plotwright debrief</h1>\n<p class=\"note\">The game of seed " + std::to_string(record.Seed) +
           ", played with Plotwright " + Escaped(record.Version) + " on " + Escaped(record.Platform) +
           ". Everything here comes from the true genotypic values, which the game shows only for the line "
@@ -108,10 +110,11 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
   }
 
   // The crosses.
-  page += "<h2>Your crosses</h2>\n<p class=\"note\">Every F2 plant of a cross becomes an inbred line once lines "
-          "are made; the share is of all of them, kept or not, and says how rich in winning lines the cross "
-          "was.</p>\n<table><tr><th>Cross</th><th>F2 plants</th><th>Lines meeting both standards</th>"
-          "<th>Share</th></tr>\n";
+  page +=
+      "<h2>Your crosses</h2>\n<p class=\"note\">Every F2 plant of a cross becomes an inbred line once lines "
+      "are made; the share is of all of them, kept or not, and says how rich in winning lines the cross "
+      "was.</p>\n<table><tr><th>Cross</th><th>F2 plants</th><th>Lines meeting both standards</th>"
+      "<th>Share</th></tr>\n";
   for (const DebriefCross& cross : facts.Crosses) {
     page += "<tr><td>" + std::to_string(cross.First) + " x " + std::to_string(cross.Second) + "</td><td>" +
             std::to_string(cross.Plants) + "</td>";
@@ -122,37 +125,41 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
   page += "</table>\n";
 
   // Each step, its picture and its table.
-  page += "<h2>Step by step: what you kept and what you dropped</h2>\n<p class=\"legend note\">"
-          "<span>&#9679; kept (blue)</span><span>&#215; dropped (grey)</span>"
-          "<span>&#9711; the line you released (red)</span></p>\n<div class=\"steps\">\n";
+  page +=
+      "<h2>Step by step: what you kept and what you dropped</h2>\n<p class=\"legend note\">"
+      "<span>&#9679; kept (blue)</span><span>&#215; dropped (grey)</span>"
+      "<span>&#9711; the line you released (red)</span></p>\n<div class=\"steps\">\n";
   std::optional<int> released;
   if (facts.Released) released = facts.Released->Id - 1;
   for (const DebriefStep& step : facts.Steps) {
     if (step.Task == TaskNumber::kMakeLines) continue;
     const std::vector<TraitValues>& truth = step.OnLines ? facts.LineTruth : facts.PlantTruth;
     std::vector<int> dropped;
-    std::set_difference(step.KeptBefore.begin(), step.KeptBefore.end(), step.KeptAfter.begin(),
-                        step.KeptAfter.end(), std::back_inserter(dropped));
+    std::set_difference(step.KeptBefore.begin(), step.KeptBefore.end(), step.KeptAfter.begin(), step.KeptAfter.end(),
+                        std::back_inserter(dropped));
     std::vector<int> kept;
-    std::set_intersection(step.KeptBefore.begin(), step.KeptBefore.end(), step.KeptAfter.begin(),
-                          step.KeptAfter.end(), std::back_inserter(kept));
+    std::set_intersection(step.KeptBefore.begin(), step.KeptBefore.end(), step.KeptAfter.begin(), step.KeptAfter.end(),
+                          std::back_inserter(kept));
     const std::string title = StepTitle(step);
     page += "<div class=\"step\"><h3>" + Escaped(title) + "</h3>\n";
     page += Picture(title, kept, dropped, truth, step.OnLines ? released : std::nullopt);
     const Best keptBest = BestOf(kept, truth), droppedBest = BestOf(dropped, truth);
-    page += "<table><tr><th></th><th>Entries</th><th>Meeting both standards</th></tr>"
-            "<tr><td>kept</td><td>" + std::to_string(kept.size()) + "</td><td>" + std::to_string(keptBest.Winning) +
-            "</td></tr><tr><td>dropped</td><td>" + std::to_string(dropped.size()) + "</td><td>" +
-            std::to_string(droppedBest.Winning) + "</td></tr></table>\n</div>\n";
+    page +=
+        "<table><tr><th></th><th>Entries</th><th>Meeting both standards</th></tr>"
+        "<tr><td>kept</td><td>" +
+        std::to_string(kept.size()) + "</td><td>" + std::to_string(keptBest.Winning) +
+        "</td></tr><tr><td>dropped</td><td>" + std::to_string(dropped.size()) + "</td><td>" +
+        std::to_string(droppedBest.Winning) + "</td></tr></table>\n</div>\n";
   }
   page += "</div>\n";
 
   // The information bought.
-  page += "<h2>How good was your information?</h2>\n<p class=\"note\">The correlation of each prediction and "
-          "each trial column with the true values, over the entries it measured: 1 would be perfect, 0 no better "
-          "than chance. The LSD is the one the game printed above the trial's values.</p>\n"
-          "<table><tr><th>Step</th><th>Column</th><th>Locations</th><th>LSD (10%)</th><th>Entries</th>"
-          "<th>Correlation with the truth</th></tr>\n";
+  page +=
+      "<h2>How good was your information?</h2>\n<p class=\"note\">The correlation of each prediction and "
+      "each trial column with the true values, over the entries it measured: 1 would be perfect, 0 no better "
+      "than chance. The LSD is the one the game printed above the trial's values.</p>\n"
+      "<table><tr><th>Step</th><th>Column</th><th>Locations</th><th>LSD (10%)</th><th>Entries</th>"
+      "<th>Correlation with the truth</th></tr>\n";
   for (const DebriefStep& step : facts.Steps) {
     for (const DebriefMeasure& measure : step.Measures) {
       page += "<tr><td>" + Escaped(StepTitle(step)) + "</td><td>" + Escaped(measure.Name) + "</td><td>" +
@@ -164,9 +171,10 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
   page += "</table>\n";
 
   // The money, and what each step bought.
-  page += "<h2>The money</h2>\n<table><tr><th>Step</th><th>Dollars</th><th>Entries kept after it</th>"
-          "<th>Of them meeting both standards</th><th>Best kept entry (cross)</th><th>Protein</th><th>Fhb</th>"
-          "<th>Meets both</th></tr>\n";
+  page +=
+      "<h2>The money</h2>\n<table><tr><th>Step</th><th>Dollars</th><th>Entries kept after it</th>"
+      "<th>Of them meeting both standards</th><th>Best kept entry (cross)</th><th>Protein</th><th>Fhb</th>"
+      "<th>Meets both</th></tr>\n";
   double crossing = 0;
   for (const RecordedCharge& charge : record.Charges) {
     if (charge.Task == 0) crossing += charge.Dollars;
@@ -191,8 +199,9 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
             EntryCells(facts, finalTruth, facts.Released->Id - 1) + "</tr>\n";
   }
   page += "<tr><th>All</th><th>" + Fixed(spent, 0) + "</th><th colspan=\"6\"></th></tr>\n</table>\n";
-  page += "<p class=\"note\">Plant steps show the F2 plants' own values; once lines are made, the lines'. The best "
-          "entry is the one furthest inside both standards.</p>\n</body>\n</html>\n";
+  page +=
+      "<p class=\"note\">Plant steps show the F2 plants' own values; once lines are made, the lines'. The best "
+      "entry is the one furthest inside both standards.</p>\n</body>\n</html>\n";
   return page;
 }
 

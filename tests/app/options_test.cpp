@@ -72,8 +72,9 @@ TEST(OptionsTest, CheckCrossesSaysWhatAGameWouldOfCrossesCsv) {
   EXPECT_TRUE(testing::Contains(out, "Duplicate crosses were found")) << out;
   folder.Write("Crosses.csv", "1,16,5\n");
   EXPECT_EQ(check(out), 1);
-  EXPECT_EQ(out, "   \n  ERROR:\n    Line 1 of the CROSSES.CSV file names founder 16;\n"
-                 "    the founders are numbered 1 to 15\n    Modify the CROSSES.CSV file accordingly\n");
+  EXPECT_EQ(out,
+            "   \n  ERROR:\n    Line 1 of the CROSSES.CSV file names founder 16;\n"
+            "    the founders are numbered 1 to 15\n    Modify the CROSSES.CSV file accordingly\n");
 }
 
 }  // namespace

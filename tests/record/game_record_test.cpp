@@ -31,19 +31,25 @@ const char kCrosses[] = "3,13,40\n12,14,40\n";
 // dropped, lines, line predictions read back only after a save in UTF-16
 // and a held file, and the release of line 5.
 std::vector<PlayerStep> WholeGame() {
-  const std::string utf16("\xFF\xFE" "L\0i\0n\0e\0\n\0", 12);
+  const std::string utf16(
+      "\xFF\xFE"
+      "L\0i\0n\0e\0\n\0",
+      12);
   return {{""},
           {"1"},
           {"2"},
-          {"", [](const std::filesystem::path& folder) {
+          {"",
+           [](const std::filesystem::path& folder) {
              testing::DeleteResultsRows(folder, [](int id) { return id % 2 == 0; });
            }},
           {"3"},
           {"2"},
-          {"", [utf16](const std::filesystem::path& folder) {
+          {"",
+           [utf16](const std::filesystem::path& folder) {
              std::ofstream(folder / "Results.csv", std::ios::binary) << utf16;
            }},
-          {"", [](const std::filesystem::path& folder) {
+          {"",
+           [](const std::filesystem::path& folder) {
              std::ofstream(folder / "Results.csv", std::ios::binary) << "--\n--\nLine_ID\n5\n7\n";
              testing::HoldResults(folder);
            }},
@@ -168,12 +174,14 @@ TEST(GameRecordTest, AnEditedRecordFailsItsReplayAtTheFirstDifference) {
                                     [](const RecordEvent& e) { return e.What == RecordEvent::Kind::kWritten; });
     r.Events.erase(first);
   });
-  EXPECT_TRUE(Contains(replay.Out, ", after answer 0: the replay wrote Results.csv where the record has a look for "
-                                   "Crosses.csv\n"));
+  EXPECT_TRUE(Contains(replay.Out,
+                       ", after answer 0: the replay wrote Results.csv where the record has a look for "
+                       "Crosses.csv\n"));
   // A record that stops before the game did, but says it was over.
   replay = replayEdited([](GameRecord& r) { r.Events.resize(r.Events.size() / 2); });
-  EXPECT_TRUE(Contains(replay.Out, " replay differs at the end: the replayed game stopped (end-of-file during read, "
-                                   "unit 5, file stdin) where the recorded game went on to its end"));
+  EXPECT_TRUE(Contains(replay.Out,
+                       " replay differs at the end: the replayed game stopped (end-of-file during read, "
+                       "unit 5, file stdin) where the recorded game went on to its end"));
   // Records that cannot be read at all.
   folder.Write("broken.json", RecordJson(record).substr(0, 200));
   replay = ReplayIn(folder.Path(), "broken.json");
@@ -208,8 +216,9 @@ TEST(GameRecordTest, AGameLeftHalfWayLeavesARecordThatReplays) {
   teacher.Write("student.json", RecordJson(record));
   Replay replay = ReplayIn(teacher.Path(), "student.json");
   EXPECT_EQ(replay.Status, kExitFailed);
-  EXPECT_TRUE(Contains(replay.Out, "the recorded game used its own zForbidden.csv, and the file beside the record is "
-                                   "missing"));
+  EXPECT_TRUE(Contains(replay.Out,
+                       "the recorded game used its own zForbidden.csv, and the file beside the record is "
+                       "missing"));
   for (const EmbeddedFile& embedded : EmbeddedReferenceFiles()) {
     teacher.Write(std::string(embedded.Name), std::string(embedded.Content));
   }

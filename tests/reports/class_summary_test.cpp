@@ -20,8 +20,8 @@ using testing::TempFolder;
 std::string RecordOfAGame(std::int32_t seed, const std::string& line) {
   TempFolder folder;
   folder.Write("Crosses.csv", "3,14,30\n12,13,30\n");
-  const auto run = testing::PlayScripted(folder.Path(), {{""}, {"2"}, {""}, {"3"}, {"2"}, {""}, {"99"}, {line}, {""}},
-                                         seed);
+  const auto run =
+      testing::PlayScripted(folder.Path(), {{""}, {"2"}, {""}, {"3"}, {"2"}, {""}, {"99"}, {line}, {""}}, seed);
   EXPECT_EQ(run.Status, kExitNormal) << run.Out;
   return folder.Read(std::string(kRecordFile));
 }

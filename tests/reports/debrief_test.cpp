@@ -87,8 +87,8 @@ TEST(DebriefTest, FactsComeFromTheTrueValues) {
 TEST(DebriefTest, AGameWritesTheDebriefThatItsRecordGivesAgain) {
   TempFolder folder;
   folder.Write("Crosses.csv", "3,14,60\n3,13,60\n");
-  const std::vector<testing::PlayerStep> steps = {
-      {""}, {"1"}, {"2"}, {""}, {"3"}, {"2"}, {""}, {"6"}, {"2"}, {"2"}, {""}, {"99"}, {"7"}, {""}};
+  const std::vector<testing::PlayerStep> steps = {{""},  {"1"}, {"2"}, {""}, {"3"},  {"2"}, {""},
+                                                  {"6"}, {"2"}, {"2"}, {""}, {"99"}, {"7"}, {""}};
   const auto run = testing::PlayScripted(folder.Path(), steps, -21);
   ASSERT_EQ(run.Status, kExitNormal) << run.Out;
   const std::string page = folder.Read(std::string(kDebriefFile));

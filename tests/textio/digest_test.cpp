@@ -24,8 +24,7 @@ TEST(DigestTest, KnownDigestsOfTextsAndOfEveryPaddingCase) {
   EXPECT_EQ(Sha256Hex(Pattern(63)), "30b345906b493f06f69444b6521113511c242f30e29840462950035043682f1e");
   EXPECT_EQ(Sha256Hex(Pattern(64)), "d8bc63b4fc1156e5e7d95a418b9bf54cd3174bedbc2db40f74895349b229b3c0");
   EXPECT_EQ(Sha256Hex(Pattern(119)), "7a6589821178918ca8d9edaba5abfc1e9b2669564f4469b66885379c1530b2c8");
-  EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')),
-            "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+  EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
 }  // namespace

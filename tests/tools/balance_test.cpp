@@ -70,7 +70,8 @@ TEST(BalanceResultsTest, LineTableEstimatesWeighTrialsByLocationsAndPredictionsA
   EXPECT_EQ(Best(table, 10).size(), 3u);
 
   // A table without rows releases line 1 rather than failing.
-  const ResultsTable plants = ParseResults("Plant_ID    ,Parent_1    ,Parent_2    ,Yield_Pred  ,Protein_Pred,Fhb_Pred\n");
+  const ResultsTable plants =
+      ParseResults("Plant_ID    ,Parent_1    ,Parent_2    ,Yield_Pred  ,Protein_Pred,Fhb_Pred\n");
   EXPECT_EQ(plants.Header.size(), 1u);
   EXPECT_EQ(plants.Locations, (std::vector<int>{0, 0, 0}));
   EXPECT_TRUE(plants.Rows.empty());

@@ -46,9 +46,8 @@ void BreedCross(const ReferenceTables& reference, int plants, std::int32_t seed,
   std::vector<TraitValues> lineValues(kept.size()), linePredictions(kept.size());
   std::vector<int> lineScores(kept.size());
   DevelopInbredLines(reference, stream, kept, lineValues, lineScores, linePredictions);
-  const auto meeting = std::count_if(lineValues.begin(), lineValues.end(), [](const TraitValues& v) {
-    return JudgeLine(v) == Verdict::kBothStandardsMet;
-  });
+  const auto meeting = std::count_if(lineValues.begin(), lineValues.end(),
+                                     [](const TraitValues& v) { return JudgeLine(v) == Verdict::kBothStandardsMet; });
   outlook.SurveyedLines = static_cast<int>(kept.size());
   outlook.ScreenedShare = static_cast<double>(kept.size()) / plants;
   outlook.TrueShare = kept.empty() ? 0.0 : static_cast<double>(meeting) / static_cast<double>(kept.size());
@@ -96,9 +95,8 @@ std::vector<CrossOutlook> SurveyCrosses(const ReferenceTables& reference, const 
   }
   std::vector<std::size_t> order(outlooks.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
-    return outlooks[i].StudentChance > outlooks[j].StudentChance;
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t i, std::size_t j) { return outlooks[i].StudentChance > outlooks[j].StudentChance; });
   for (std::size_t r = 0; r < order.size(); ++r) outlooks[order[r]].StudentRank = static_cast<int>(r + 1);
 
   // Where only one parent carries the resistance allele, a quarter of the

@@ -108,7 +108,9 @@ bool LastNumberAfter(const std::string& text, const std::string& words, double& 
 class ProgrammePlayer : public Player {
  public:
   ProgrammePlayer(const Founders& founders, Programme programme, Programme branch = {}, int branchSelection = 0)
-      : founders_(founders), programme_(std::move(programme)), branch_(std::move(branch)),
+      : founders_(founders),
+        programme_(std::move(programme)),
+        branch_(std::move(branch)),
         branchSelection_(branchSelection) {
     Plan();
   }
@@ -180,12 +182,12 @@ class ProgrammePlayer : public Player {
   // yield-and-protein locations as leave enough for the later years at the
   // most locations.
   int AffordableFirstYear() const {
-    const double fullPlot = kFullYieldProteinLocations * kPrices[kYieldProteinPlotPrice] +
-                            kFullFhbLocations * kPrices[kFhbPlotPrice];
+    const double fullPlot =
+        kFullYieldProteinLocations * kPrices[kYieldProteinPlotPrice] + kFullFhbLocations * kPrices[kFhbPlotPrice];
     const double later = static_cast<double>(programme_.KeptAfterYear[0] + programme_.KeptAfterYear[1]) * fullPlot;
     const double perLine = (balance_ - later) / std::max(1.0, entries_);
-    const int locations =
-        static_cast<int>(std::floor((perLine - kFullFhbLocations * kPrices[kFhbPlotPrice]) / kPrices[kYieldProteinPlotPrice]));
+    const int locations = static_cast<int>(
+        std::floor((perLine - kFullFhbLocations * kPrices[kFhbPlotPrice]) / kPrices[kYieldProteinPlotPrice]));
     return std::clamp(locations, 1, kFullYieldProteinLocations);
   }
 
