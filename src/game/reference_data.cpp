@@ -14,9 +14,9 @@
 namespace plotwright {
 namespace {
 
-constexpr const char* kMapFile = "zForbidden.csv";
-constexpr const char* kFoundersFile = "zHandsOff.csv";
-constexpr const char* kEffectsFile = "zKeepOut.csv";
+constexpr const char* kMapFile = kReferenceFiles[0];
+constexpr const char* kFoundersFile = kReferenceFiles[1];
+constexpr const char* kEffectsFile = kReferenceFiles[2];
 
 // One reference file being read record by record, the free-form way.
 struct ReferenceFile {

@@ -4,6 +4,7 @@
 // program. A malformed file is described with its name, line and problem.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@
 #include "textio/console.h"
 
 namespace plotwright {
+
+// The reference files, by the names the game folder's copies have.
+inline constexpr std::array<const char*, 3> kReferenceFiles = {"zForbidden.csv", "zHandsOff.csv", "zKeepOut.csv"};
 
 // Why a reference file cannot be used, in the game's words: the problem,
 // with the lines that explain it. Empty when there is none.

@@ -2,11 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <nlohmann/json.hpp>
-#include <stdexcept>
 #include <utility>
 
+#include "game/crosses.h"
+#include "game/reference_data.h"
+#include "game/tasks.h"
+#include "selection/results_file.h"
 #include "textio/digest.h"
+#include "textio/edit.h"
 
 namespace plotwright {
 namespace {
@@ -30,12 +37,6 @@ const char* ProblemName(FileProblem problem) {
   return "other";
 }
 
-FileProblem ProblemNamed(const std::string& name) {
-  for (const auto& [value, text] : kProblemNames) {
-    if (name == text) return value;
-  }
-  throw std::invalid_argument("unknown file problem '" + name + "'");
-}
 
 bool IsUtf8(std::string_view text) {
   std::size_t i = 0;
@@ -85,23 +86,6 @@ std::string ToBase64(std::string_view bytes) {
   return out;
 }
 
-std::string FromBase64(const std::string& text) {
-  std::string out;
-  unsigned block = 0;
-  int bits = 0;
-  for (const char c : text) {
-    if (c == '=') break;
-    const char* at = std::find(kBase64, kBase64 + 64, c);
-    if (at == kBase64 + 64) throw std::invalid_argument("a base64 text holds '" + std::string(1, c) + "'");
-    block = (block << 6) | static_cast<unsigned>(at - kBase64);
-    bits += 6;
-    if (bits >= 8) {
-      bits -= 8;
-      out += static_cast<char>((block >> bits) & 0xFF);
-    }
-  }
-  return out;
-}
 
 // Text as JSON: a string where it is UTF-8, else its bytes in base64.
 Json TextJson(std::string_view text) {
@@ -109,33 +93,13 @@ Json TextJson(std::string_view text) {
   return Json{{"base64", ToBase64(text)}};
 }
 
-std::string TextFromJson(const Json& json) {
-  if (json.is_object()) return FromBase64(json.at("base64").get<std::string>());
-  return json.get<std::string>();
-}
 
-// Kept IDs, ascending, as runs of consecutive IDs: [first, last] each, so
-// that keeping most of a large table takes a few numbers.
-Json IdRuns(const std::vector<int>& ids) {
-  Json runs = Json::array();
-  for (std::size_t i = 0; i < ids.size();) {
-    std::size_t j = i;
-    while (j + 1 < ids.size() && ids[j + 1] == ids[j] + 1) ++j;
-    runs.push_back({ids[i], ids[j]});
-    i = j + 1;
-  }
-  return runs;
-}
-
-std::vector<int> IdsOfRuns(const Json& runs) {
-  std::vector<int> ids;
-  for (const Json& run : runs) {
-    const int first = run.at(0).get<int>(), last = run.at(1).get<int>();
-    if (first < 1 || last < first || last - first > 10'000'000)
-      throw std::invalid_argument("a run of IDs " + run.dump());
-    for (int id = first; id <= last; ++id) ids.push_back(id);
-  }
-  return ids;
+// Kept IDs as runs: [first, last] each, so that keeping most of a large
+// table takes a few numbers.
+Json IdRuns(const std::vector<IdRun>& runs) {
+  Json json = Json::array();
+  for (const IdRun& run : runs) json.push_back({run.First, run.Last});
+  return json;
 }
 
 Json EventJson(const RecordEvent& event) {
@@ -158,37 +122,10 @@ Json EventJson(const RecordEvent& event) {
       if (event.Problem == FileProblem::kNone) json["sha256"] = event.Sha256;
       if (event.HasKept) json["kept"] = IdRuns(event.Kept);
       if (event.HasText) json["text"] = TextJson(event.Text);
+      if (event.RefusedSize > 0) json["size"] = event.RefusedSize;
       break;
   }
   return json;
-}
-
-RecordEvent EventFromJson(const Json& json) {
-  RecordEvent event;
-  if (json.contains("printed")) {
-    event.What = RecordEvent::Kind::kPrinted;
-    event.Lines = json.at("printed").get<std::vector<std::string>>();
-  } else if (json.contains("typed")) {
-    event.What = RecordEvent::Kind::kTyped;
-    event.Text = TextFromJson(json.at("typed"));
-  } else if (json.contains("exists")) {
-    event.What = RecordEvent::Kind::kExists;
-    event.File = json.at("exists").get<std::string>();
-    event.Found = json.at("found").get<bool>();
-  } else if (json.contains("read") || json.contains("wrote")) {
-    const bool read = json.contains("read");
-    event.What = read ? RecordEvent::Kind::kRead : RecordEvent::Kind::kWritten;
-    event.File = json.at(read ? "read" : "wrote").get<std::string>();
-    event.Problem = ProblemNamed(json.at("problem").get<std::string>());
-    if (json.contains("sha256")) event.Sha256 = json.at("sha256").get<std::string>();
-    event.HasKept = json.contains("kept");
-    if (event.HasKept) event.Kept = IdsOfRuns(json.at("kept"));
-    event.HasText = json.contains("text");
-    if (event.HasText) event.Text = TextFromJson(json.at("text"));
-  } else {
-    throw std::invalid_argument("an event of an unknown kind: " + json.dump());
-  }
-  return event;
 }
 
 // How the game ended, as the record says it: nothing while it is played,
@@ -224,6 +161,229 @@ void SetEnded(const std::string& text, GameRecord& record) {
   }
 }
 
+
+// A record that breaks a rule of its layout, and why in a few words.
+struct Unreadable {
+  std::string Why;
+};
+
+// How deep brackets lie within brackets in JSON text, strings passed over:
+// measured before the text is parsed, so that no edit can make the parse
+// itself go too deep.
+int NestingDepth(std::string_view text) {
+  int depth = 0, deepest = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') ++i;
+      if (c == '"') inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      deepest = std::max(deepest, ++depth);
+      if (deepest > kRecordDeepest) return deepest;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return deepest;
+}
+
+bool IsHex(const std::string& text, std::size_t length) {
+  return text.size() == length &&
+         std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// The most a game can reach: dollars of one charge and of the balance, and
+// true values far beyond any trait scale.
+constexpr double kMostDollars = 250000;
+constexpr double kMostValue = 1e6;
+constexpr std::size_t kLongestName = 200;  // a version, a platform, a file name
+
+// Reads a parsed record field by field, each checked for its type and range.
+class RecordReader {
+ public:
+  GameRecord Read(const Json& json) {
+    GameRecord read;
+    read.Version = Text(Field(json, "version"), "version", kLongestName);
+    read.Platform = Text(Field(json, "platform"), "platform", kLongestName);
+    read.Seed = static_cast<std::int32_t>(Whole(Field(json, "seed"), "seed", INT32_MIN, INT32_MAX));
+    const std::string from = Text(Field(json, "seed from"), "seed from", kLongestName);
+    if (from != "clock" && from != "--seed") Fail("seed from");
+    read.ClockSeed = from == "clock";
+    read.Crosses = TextOrBytes(Field(json, "crosses"), "crosses");
+    entries_ = static_cast<long long>(CountEntries(ReadCrosses(read.Crosses).Crosses));
+    for (const Json& use : List(Field(json, "reference files"), "reference files")) {
+      const std::string file = FileName(Field(use, "file"));
+      const std::string place = Text(Field(use, "from"), "reference files", kLongestName);
+      if (place != "game folder" && place != "built-in") Fail("reference files");
+      read.Reference.push_back({file, place == "game folder", Digest(Field(use, "sha256"), 64)});
+    }
+    for (const Json& charge : List(Field(json, "charges"), "charges")) {
+      const int task = static_cast<int>(Whole(Field(charge, "task"), "charges", 0, 99));
+      if (task != 0 && FindTask(static_cast<TaskNumber>(task)) == nullptr) Fail("charges");
+      read.Charges.push_back({task, Real(Field(charge, "dollars"), "charges", 0, kMostDollars),
+                              Real(Field(charge, "balance"), "charges", -kMostDollars, kMostDollars)});
+    }
+    if (json.contains("release")) {
+      const Json& release = json.at("release");
+      RecordedRelease r;
+      r.Line = static_cast<int>(Whole(Field(release, "line"), "release", 1, std::max(1LL, entries_)));
+      const Json& parents = Field(release, "parents");
+      if (!parents.is_array() || parents.size() != 2) Fail("release");
+      r.FirstParent = static_cast<int>(Whole(parents[0], "release", 1, kFounders));
+      r.SecondParent = static_cast<int>(Whole(parents[1], "release", 1, kFounders));
+      r.Values = {Real(Field(release, "yield"), "release", -kMostValue, kMostValue),
+                  Real(Field(release, "protein"), "release", -kMostValue, kMostValue),
+                  Real(Field(release, "fhb"), "release", -kMostValue, kMostValue)};
+      r.MeetsProtein = Flag(Field(release, "meets protein"), "release");
+      r.MeetsFhb = Flag(Field(release, "meets fhb"), "release");
+      read.Release = r;
+    }
+    SetEnded(TextOrBytes(Field(json, "ended"), "ended", kLongestName * 5), read);
+    for (const Json& event : List(Field(json, "events"), "events")) read.Events.push_back(Event(event));
+    return read;
+  }
+
+ private:
+  [[noreturn]] static void Fail(const std::string& field) {
+    throw Unreadable{"its field \"" + field + "\" is missing, damaged or out of range"};
+  }
+
+  static const Json& Field(const Json& object, const char* name) {
+    if (!object.is_object() || !object.contains(name)) Fail(name);
+    return object.at(name);
+  }
+
+  static const Json& List(const Json& json, const char* what) {
+    if (!json.is_array()) Fail(what);
+    return json;
+  }
+
+  static std::string Text(const Json& json, const char* what, std::size_t longest) {
+    if (!json.is_string() || json.get_ref<const std::string&>().size() > longest) Fail(what);
+    return json.get<std::string>();
+  }
+
+  // Text as TextJson writes it: a string, or bytes in base64.
+  static std::string TextOrBytes(const Json& json, const char* what, std::size_t longest = kRecordMostBytes) {
+    if (json.is_string()) return Text(json, what, longest);
+    const std::string encoded = Text(Field(json, "base64"), what, longest * 4 / 3 + 4);
+    std::string out;
+    unsigned block = 0;
+    int bits = 0;
+    for (const char c : encoded) {
+      if (c == '=') break;
+      const char* at = std::find(kBase64, kBase64 + 64, c);
+      if (at == kBase64 + 64) Fail(what);
+      block = ((block << 6) | static_cast<unsigned>(at - kBase64)) & 0xFFFFFF;
+      bits += 6;
+      if (bits >= 8) {
+        bits -= 8;
+        out += static_cast<char>((block >> bits) & 0xFF);
+      }
+    }
+    return out;
+  }
+
+  static long long Whole(const Json& json, const char* what, long long lowest, long long highest) {
+    if (!json.is_number_integer()) Fail(what);
+    if (json.is_number_unsigned() && json.get<unsigned long long>() > static_cast<unsigned long long>(highest)) {
+      Fail(what);
+    }
+    const long long value = json.get<long long>();
+    if (value < lowest || value > highest) Fail(what);
+    return value;
+  }
+
+  static double Real(const Json& json, const char* what, double lowest, double highest) {
+    if (!json.is_number()) Fail(what);
+    const double value = json.get<double>();
+    if (!std::isfinite(value) || value < lowest || value > highest) Fail(what);
+    return value;
+  }
+
+  static bool Flag(const Json& json, const char* what) {
+    if (!json.is_boolean()) Fail(what);
+    return json.get<bool>();
+  }
+
+  static std::string Digest(const Json& json, std::size_t length) {
+    const std::string digest = Text(json, "events", length);
+    if (!IsHex(digest, length)) Fail("events");
+    return digest;
+  }
+
+  // The name of a file the game uses: Crosses.csv, Results.csv or a
+  // reference file.
+  static std::string FileName(const Json& json) {
+    const std::string name = Text(json, "events", kLongestName);
+    if (name != kCrossesFile && name != kResultsFile &&
+        std::find(kReferenceFiles.begin(), kReferenceFiles.end(), name) == kReferenceFiles.end()) {
+      Fail("events");
+    }
+    return name;
+  }
+
+  static FileProblem Problem(const Json& json) {
+    const std::string name = Text(json, "events", kLongestName);
+    for (const auto& [value, text] : kProblemNames) {
+      if (name == text) return value;
+    }
+    Fail("events");
+  }
+
+  // Runs of kept IDs: ascending, apart, and within the game's entries.
+  std::vector<IdRun> Runs(const Json& json) const {
+    std::vector<IdRun> runs;
+    long long after = 0;
+    for (const Json& run : List(json, "events")) {
+      if (!run.is_array() || run.size() != 2) Fail("events");
+      const long long first = Whole(run[0], "events", after + 1, entries_);
+      const long long last = Whole(run[1], "events", first, entries_);
+      runs.push_back({static_cast<int>(first), static_cast<int>(last)});
+      after = last;
+    }
+    return runs;
+  }
+
+  RecordEvent Event(const Json& json) const {
+    RecordEvent event;
+    if (!json.is_object()) Fail("events");
+    if (json.contains("printed")) {
+      event.What = RecordEvent::Kind::kPrinted;
+      const Json& lines = List(json.at("printed"), "events");
+      if (lines.empty()) Fail("events");
+      for (const Json& line : lines) event.Lines.push_back(Digest(line, 16));
+    } else if (json.contains("typed")) {
+      event.What = RecordEvent::Kind::kTyped;
+      event.Text = TextOrBytes(json.at("typed"), "events");
+    } else if (json.contains("exists")) {
+      event.What = RecordEvent::Kind::kExists;
+      event.File = FileName(json.at("exists"));
+      event.Found = Flag(Field(json, "found"), "events");
+    } else if (json.contains("read") || json.contains("wrote")) {
+      const bool read = json.contains("read");
+      event.What = read ? RecordEvent::Kind::kRead : RecordEvent::Kind::kWritten;
+      event.File = FileName(json.at(read ? "read" : "wrote"));
+      event.Problem = Problem(Field(json, "problem"));
+      if (event.Problem == FileProblem::kNone) event.Sha256 = Digest(Field(json, "sha256"), 64);
+      event.HasKept = read && json.contains("kept");
+      if (event.HasKept) event.Kept = Runs(json.at("kept"));
+      event.HasText = read && json.contains("text");
+      if (event.HasText) event.Text = TextOrBytes(json.at("text"), "events");
+      if (json.contains("size")) {
+        event.RefusedSize = static_cast<std::uintmax_t>(Whole(json.at("size"), "events", 0, 1LL << 40));
+      }
+    } else {
+      Fail("events");
+    }
+    return event;
+  }
+
+  long long entries_ = 0;  // the entries the record's crosses make
+};
 }  // namespace
 
 std::string PlatformName() {
@@ -292,53 +452,46 @@ std::string RecordJson(const GameRecord& record) {
 }
 
 bool ParseRecord(std::string_view text, GameRecord& record, std::string& why) {
+  if (text.size() > kRecordMostBytes) {
+    why = "it is larger than any game record (" + std::to_string(text.size() / (1024 * 1024)) + " MB)";
+    return false;
+  }
+  if (NestingDepth(text) > kRecordDeepest) {
+    why = "it is nested deeper than any game record";
+    return false;
+  }
   try {
     const Json json = Json::parse(text);
     if (!json.is_object() || json.value("record", std::string()) != kRecordKind) {
       why = "it is not a Plotwright game record";
       return false;
     }
-    if (json.at("layout").get<int>() != kRecordLayout) {
-      why = "its layout, " + json.at("layout").dump() + ", is not one this version reads";
+    const Json& layout = json.at("layout");
+    if (!layout.is_number_integer() || layout.get<long long>() != kRecordLayout) {
+      why = "its layout, " + ShownText(layout.dump(), 20) + ", is not one this version reads";
       return false;
     }
-    GameRecord read;
-    read.Version = json.at("version").get<std::string>();
-    read.Platform = json.at("platform").get<std::string>();
-    read.Seed = json.at("seed").get<std::int32_t>();
-    read.ClockSeed = json.at("seed from").get<std::string>() == "clock";
-    read.Crosses = TextFromJson(json.at("crosses"));
-    for (const Json& use : json.at("reference files")) {
-      read.Reference.push_back({use.at("file").get<std::string>(), use.at("from").get<std::string>() == "game folder",
-                                use.at("sha256").get<std::string>()});
-    }
-    for (const Json& charge : json.at("charges")) {
-      read.Charges.push_back(
-          {charge.at("task").get<int>(), charge.at("dollars").get<double>(), charge.at("balance").get<double>()});
-    }
-    if (json.contains("release")) {
-      const Json& release = json.at("release");
-      RecordedRelease r;
-      r.Line = release.at("line").get<int>();
-      r.FirstParent = release.at("parents").at(0).get<int>();
-      r.SecondParent = release.at("parents").at(1).get<int>();
-      r.Values = {release.at("yield").get<double>(), release.at("protein").get<double>(),
-                  release.at("fhb").get<double>()};
-      r.MeetsProtein = release.at("meets protein").get<bool>();
-      r.MeetsFhb = release.at("meets fhb").get<bool>();
-      read.Release = r;
-    }
-    SetEnded(json.at("ended").get<std::string>(), read);
-    for (const Json& event : json.at("events")) read.Events.push_back(EventFromJson(event));
-    record = std::move(read);
+    record = RecordReader().Read(json);
     return true;
-  } catch (const Json::parse_error& error) {
-    why = std::string("it is cut short or is not a game record at all (") + error.what() + ")";
-    return false;
-  } catch (const std::exception& error) {
-    why = std::string("a part of it is missing or damaged (") + error.what() + ")";
-    return false;
+  } catch (const Json::parse_error&) {
+    why = "it is cut short or is not a game record at all";
+  } catch (const Unreadable& unreadable) {
+    why = unreadable.Why;
+  } catch (const std::exception&) {
+    why = "a part of it is missing or damaged";
   }
+  return false;
+}
+
+std::vector<IdRun> RunsOfIds(const std::vector<int>& ids) {
+  std::vector<IdRun> runs;
+  for (std::size_t i = 0; i < ids.size();) {
+    std::size_t j = i;
+    while (j + 1 < ids.size() && ids[j + 1] == ids[j] + 1) ++j;
+    runs.push_back({ids[i], ids[j]});
+    i = j + 1;
+  }
+  return runs;
 }
 
 RecordProblem LoadRecord(const std::filesystem::path& folder, const std::string& recordName, LoadedRecord& loaded) {
@@ -363,7 +516,7 @@ std::vector<std::string> RecordProblemLines(const RecordProblem& problem, std::s
   return {};
 }
 
-std::string SelectionText(std::string_view written, const std::vector<int>& kept) {
+std::string SelectionText(std::string_view written, const std::vector<IdRun>& kept) {
   const int headerRows = written.rfind("Plant_ID", 0) == 0 ? 1 : 3;
   std::string text;
   std::size_t at = 0;
@@ -373,7 +526,9 @@ std::string SelectionText(std::string_view written, const std::vector<int>& kept
     text.append(written.substr(at, next - at));
     at = next;
   }
-  for (const int id : kept) text += std::to_string(id) + "\n";
+  for (const IdRun& run : kept) {
+    for (long long id = run.First; id <= run.Last; ++id) text += std::to_string(id) + "\n";
+  }
   return text;
 }
 

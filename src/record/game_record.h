@@ -22,6 +22,17 @@ inline constexpr std::string_view kRecordFile = "Plotwright-record.json";
 inline constexpr std::string_view kRecordKind = "Plotwright game record";
 inline constexpr int kRecordLayout = 1;
 
+// The limits of a record a reader takes: no game writes more, and a file
+// beyond them cannot be what a game wrote.
+inline constexpr std::uintmax_t kRecordMostBytes = 32 * 1024 * 1024;
+inline constexpr int kRecordDeepest = 8;  // brackets within brackets
+
+// The IDs first..last, a run of consecutive kept IDs.
+struct IdRun {
+  int First = 0, Last = 0;
+  bool operator==(const IdRun&) const = default;
+};
+
 // One thing that happened, in the order it happened.
 struct RecordEvent {
   enum class Kind { kPrinted, kTyped, kExists, kRead, kWritten };
@@ -33,9 +44,13 @@ struct RecordEvent {
   bool Found = false;              // kExists
   FileProblem Problem = FileProblem::kNone;
   std::string Sha256;  // kRead, kWritten: the digest of the whole file
-  // kRead of a Results.csv the game took as a selection: the IDs it kept.
+  // kRead of a Results.csv the game took as a selection: the IDs it kept,
+  // ascending.
   bool HasKept = false;
-  std::vector<int> Kept;
+  std::vector<IdRun> Kept;
+  // kRead of a large file the game refused: Text is a shorter one that the
+  // game refuses in the same way, and this the size of the file it read.
+  std::uintmax_t RefusedSize = 0;
 };
 
 // A reference file as the game used it: the game folder's copy or the
@@ -82,9 +97,15 @@ std::string LineDigest(std::string_view line);
 // The record as JSON text.
 std::string RecordJson(const GameRecord& record);
 
-// Reads a record. False, with the reason, for text that is not a record
-// this program can read.
+// Reads a record, and checks it against the limits of its layout: the
+// nesting and the size above, every field of its type, numbers finite and
+// within what a game can reach, kept IDs ascending and within the game's
+// entries. False, with the reason in a few words, for text that is not a
+// record this version can read.
 bool ParseRecord(std::string_view json, GameRecord& record, std::string& why);
+
+// The runs of consecutive IDs among ascending `ids`.
+std::vector<IdRun> RunsOfIds(const std::vector<int>& ids);
 
 // A record read from its file, and where it lies.
 struct LoadedRecord {
@@ -111,6 +132,6 @@ std::vector<std::string> RecordProblemLines(const RecordProblem& problem, std::s
 // The line "Results.csv" would need to read for the game to keep exactly
 // `kept` of the table it last wrote as `written`: its header rows and one
 // row for each kept ID.
-std::string SelectionText(std::string_view written, const std::vector<int>& kept);
+std::string SelectionText(std::string_view written, const std::vector<IdRun>& kept);
 
 }  // namespace plotwright

@@ -6,16 +6,12 @@
 
 #include "game/crosses.h"
 #include "game/embedded_data.h"
+#include "game/reference_data.h"
 #include "selection/read_back.h"
 #include "selection/results_file.h"
 #include "textio/digest.h"
 
 namespace plotwright {
-namespace {
-
-constexpr std::array<const char*, 3> kReferenceFiles = {"zForbidden.csv", "zHandsOff.csv", "zKeepOut.csv"};
-
-}  // namespace
 
 GameRecorder::GameRecorder(Console& console, std::filesystem::path folder, std::int32_t seed, bool clockSeed)
     : console_(console), folder_(std::move(folder)) {
@@ -73,10 +69,11 @@ FileProblem GameRecorder::Read(std::string_view name, FileProblem problem, std::
           lastResults_.rfind("Plant_ID", 0) == 0 ? ResultsLayout::kPlantTable : ResultsLayout::kLineTable;
       const Selection selection = ParseSelection(content, layout, entries_);
       if (selection.Read == Selection::Status::kRead) {
+        std::vector<int> ids = selection.Ids;
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
         event.HasKept = true;
-        event.Kept = selection.Ids;
-        std::sort(event.Kept.begin(), event.Kept.end());
-        event.Kept.erase(std::unique(event.Kept.begin(), event.Kept.end()), event.Kept.end());
+        event.Kept = RunsOfIds(ids);
       } else {
         // A file the game could not take as a selection is kept whole, so
         // that a replay meets the same trouble.

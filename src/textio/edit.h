@@ -17,6 +17,12 @@ std::string EditI(long long value, int width);
 // is still written ("250000."). NaN and infinities print as asterisks.
 std::string EditF(double value, int width, int decimals);
 
+// Text from outside the game (a record, the name of a file) as one console
+// line may show it: letters of any script kept, control characters and bytes
+// that are not UTF-8 shown as '?', at most `most` characters, "..." after a
+// longer one.
+std::string ShownText(std::string_view text, std::size_t most);
+
 // The value with exactly `decimals` places and nothing around it, as the
 // teacher's pages show numbers ("12.35", "-0.40", "250000"; C's "%.*f").
 std::string Fixed(double value, int decimals);

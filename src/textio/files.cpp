@@ -6,6 +6,12 @@
 #include <memory>
 #include <system_error>
 
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace plotwright {
 namespace {
 
@@ -25,13 +31,27 @@ std::FILE* Open(const std::filesystem::path& path, const char* mode) {
 #endif
 }
 
-bool IsReadOnly(const std::filesystem::path& path) {
-  std::error_code error;
-  const auto permissions = std::filesystem::status(path, error).permissions();
-  return !error && (permissions & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
+// Whether another program holds the file open for writing, as a spreadsheet
+// on Windows holds the file it has open: an open that lets others only read
+// then fails with a sharing violation. Nothing holds a file this way
+// elsewhere; there a spreadsheet's lock file says it.
+bool HeldByAnother(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+#else
+  static_cast<void>(path);
+  return false;
+#endif
 }
 
-// The problem behind an errno of a failed open, write or close.
+// The problem behind an errno of a failed open, write or close of `path`.
 FileProblem ProblemOf(int error, const std::filesystem::path& path) {
   switch (error) {
     case ENOENT:
@@ -47,11 +67,57 @@ FileProblem ProblemOf(int error, const std::filesystem::path& path) {
 #ifdef EROFS
     case EROFS:
 #endif
-      // Windows refuses a file another program holds as if it were read-only.
-      return IsReadOnly(path) ? FileProblem::kNoPermission : FileProblem::kHeld;
+      // Windows refuses a file another program holds as if it may not be
+      // written; a file or folder that really may not is no held file.
+      return HeldByAnother(path) ? FileProblem::kHeld : FileProblem::kNoPermission;
     default:
       return FileProblem::kOther;
   }
+}
+
+#ifdef _WIN32
+FileProblem WindowsProblem(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return FileProblem::kMissing;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return FileProblem::kHeld;
+    case ERROR_ACCESS_DENIED:
+      return FileProblem::kNoPermission;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileProblem::kDiskFull;
+    default:
+      return FileProblem::kOther;
+  }
+}
+#endif
+
+// The bytes of the file at `path`. On Windows the file is opened to be read
+// while others may only read it too, so that a file a spreadsheet holds open
+// for writing is found held; a file the player may read is read, whoever
+// owns it and whether or not it may be written.
+FileProblem ReadBytes(const std::filesystem::path& path, std::string& bytes) {
+#ifdef _WIN32
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return WindowsProblem(GetLastError());
+  char buffer[65536];
+  DWORD got = 0;
+  bool read = true;
+  while ((read = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return read ? FileProblem::kNone : FileProblem::kOther;
+#else
+  errno = 0;
+  const FileHandle file(Open(path, "rb"));
+  if (!file) return ProblemOf(errno, path);
+  char buffer[65536];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, got);
+  return std::ferror(file.get()) ? FileProblem::kOther : FileProblem::kNone;
+#endif
 }
 
 }  // namespace
@@ -103,22 +169,12 @@ std::string LockFileName(std::string_view name) {
 }
 
 FileProblem ReadTextFile(const std::filesystem::path& folder, std::string_view name, std::string& content) {
-  const std::filesystem::path path = PathInFolder(folder, name);
   if (!FileExists(folder, name)) return FileProblem::kMissing;
   if (FileExists(folder, LockFileName(name))) return FileProblem::kLockFile;
-  if (!IsReadOnly(path)) {
-    errno = 0;
-    if (!FileHandle(Open(path, "r+b"))) return ProblemOf(errno, path);
-  }
-  errno = 0;
-  const FileHandle file(Open(path, "rb"));
-  if (!file) return ProblemOf(errno, path);
   std::string bytes;
-  char buffer[65536];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, got);
-  if (std::ferror(file.get())) return FileProblem::kOther;
-  content = WithLfLineEnds(bytes);
-  return FileProblem::kNone;
+  const FileProblem problem = ReadBytes(PathInFolder(folder, name), bytes);
+  if (problem == FileProblem::kNone) content = WithLfLineEnds(bytes);
+  return problem;
 }
 
 FileProblem WriteWholeFile(const std::filesystem::path& folder, std::string_view name, std::string_view content) {
@@ -143,7 +199,7 @@ FileProblem WriteWholeFile(const std::filesystem::path& folder, std::string_view
   std::filesystem::rename(fresh, path, error);
   if (error) {
     std::filesystem::remove(fresh, error);
-    return IsReadOnly(path) ? FileProblem::kNoPermission : FileProblem::kHeld;
+    return HeldByAnother(path) ? FileProblem::kHeld : FileProblem::kNoPermission;
   }
   return FileProblem::kNone;
 }

@@ -43,10 +43,9 @@ enum class FileProblem {
 std::string LockFileName(std::string_view name);
 
 // Reads the whole file as text, any line end (CRLF, a lone CR or LF) made
-// LF. A file another program holds is not read: on Windows a spreadsheet
-// keeps others from opening its file for writing, so a writable file that
-// cannot be opened for reading and writing together is held; a read-only
-// file is only read.
+// LF. A file another program holds is not read: a spreadsheet's lock file
+// lies beside it, or on Windows another program has it open for writing. A
+// file the player may read is read, whoever owns it.
 FileProblem ReadTextFile(const std::filesystem::path& folder, std::string_view name, std::string& content);
 
 // Replaces the file by one holding `content`: written beside it under

@@ -99,7 +99,7 @@ TEST(GameRecordTest, AWholeGameIsRecordedAndReplaysIdentically) {
     }
   }
   std::vector<std::string> typed;
-  std::vector<std::vector<int>> kept;
+  std::vector<std::vector<IdRun>> kept;
   int unreadable = 0, held = 0;
   for (const RecordEvent& event : record.Events) {
     if (event.What == RecordEvent::Kind::kTyped) typed.push_back(event.Text);
@@ -111,8 +111,8 @@ TEST(GameRecordTest, AWholeGameIsRecordedAndReplaysIdentically) {
   }
   EXPECT_EQ(typed, (std::vector<std::string>{"", "1", "2", "", "3", "2", "", "", "", "99", "5", ""}));
   ASSERT_EQ(kept.size(), 2u);
-  for (const int id : kept[0]) EXPECT_EQ(id % 2, 1) << id;
-  EXPECT_EQ(kept[1], (std::vector<int>{5, 7}));
+  for (const IdRun& run : kept[0]) EXPECT_TRUE(run.First == run.Last && run.First % 2 == 1) << run.First;
+  EXPECT_EQ(kept[1], (std::vector<IdRun>{{5, 5}, {7, 7}}));
   EXPECT_EQ(unreadable, 1);
   EXPECT_EQ(held, 1);
   double charged = 0;
@@ -186,7 +186,7 @@ TEST(GameRecordTest, AnEditedRecordFailsItsReplayAtTheFirstDifference) {
   folder.Write("broken.json", RecordJson(record).substr(0, 200));
   replay = ReplayIn(folder.Path(), "broken.json");
   EXPECT_EQ(replay.Status, kExitFailed);
-  EXPECT_TRUE(Contains(replay.Out, " broken.json: it is cut short or is not a game record at all ("));
+  EXPECT_TRUE(Contains(replay.Out, " broken.json: it is cut short or is not a game record at all\n"));
   EXPECT_TRUE(EndsWith(replay.Out, " replay not possible\n"));
   folder.Write("other.json", "{\"record\": \"a shopping list\"}");
   EXPECT_TRUE(Contains(ReplayIn(folder.Path(), "other.json").Out, " other.json: it is not a Plotwright game record\n"));
@@ -242,22 +242,23 @@ TEST(GameRecordTest, ARecordThatCannotBeWrittenNeverStopsTheGame) {
 
 TEST(GameRecordTest, TextsThatAreNotUtf8AndOddAnswersSurviveTheRecord) {
   GameRecord record;
-  record.Crosses = "1,2,3\n\xE9\xFF";
+  record.Crosses = "1,2,12\n\xE9\xFF";
   RecordEvent typed;
   typed.What = RecordEvent::Kind::kTyped;
   typed.Text = std::string("a\0b\"\\", 5);
   RecordEvent read;
   read.What = RecordEvent::Kind::kRead;
   read.File = "Results.csv";
+  read.Sha256 = Sha256Hex("the file as saved");
   read.HasKept = true;
-  read.Kept = {1, 2, 3, 7, 9, 10};
+  read.Kept = RunsOfIds({1, 2, 3, 7, 9, 10});
   record.Events = {typed, read};
   GameRecord back;
   std::string why;
   ASSERT_TRUE(ParseRecord(RecordJson(record), back, why)) << why;
   EXPECT_EQ(back.Crosses, record.Crosses);
   EXPECT_EQ(back.Events[0].Text, typed.Text);
-  EXPECT_EQ(back.Events[1].Kept, (std::vector<int>{1, 2, 3, 7, 9, 10}));
+  EXPECT_EQ(back.Events[1].Kept, (std::vector<IdRun>{{1, 3}, {7, 7}, {9, 10}}));
   EXPECT_TRUE(Contains(RecordJson(record), "[\n     1,\n     3\n    ],\n    [\n     7,\n     7\n    ]"));  // runs
   // Letters of every length stay readable text in the record.
   RecordEvent answer;
@@ -269,9 +270,9 @@ TEST(GameRecordTest, TextsThatAreNotUtf8AndOddAnswersSurviveTheRecord) {
   std::string damaged = RecordJson(record);
   damaged.replace(damaged.find("\"crosses\": {"), 13, "\"crosses\": {\"base64\": \"QQ\\u0000\"}, \"x\": {");
   EXPECT_FALSE(ParseRecord(damaged, back, why)) << damaged;
-  EXPECT_TRUE(Contains(why, "a base64 text holds")) << why;
-  EXPECT_EQ(SelectionText("Plant_ID,a\n1,x\n2,y\n", {2, 9}), "Plant_ID,a\n2\n9\n");
-  EXPECT_EQ(SelectionText("--\n--\nLine_ID\n1\n", {1}), "--\n--\nLine_ID\n1\n");
+  EXPECT_EQ(why, "its field \"crosses\" is missing, damaged or out of range");
+  EXPECT_EQ(SelectionText("Plant_ID,a\n1,x\n2,y\n", {{2, 2}, {9, 10}}), "Plant_ID,a\n2\n9\n10\n");
+  EXPECT_EQ(SelectionText("--\n--\nLine_ID\n1\n", {{1, 1}}), "--\n--\nLine_ID\n1\n");
 }
 
 }  // namespace
