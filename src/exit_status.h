@@ -19,4 +19,9 @@ inline constexpr int kExitFatalIo = 2;
 // is shown on the error stream.
 inline constexpr int kExitBadUsage = 2;
 
+// Another game is running in the game folder: nothing was changed.
+inline constexpr int kExitFolderBusy = 3;
+// The game may not write in its folder: nothing was played.
+inline constexpr int kExitFolderNotWritable = 4;
+
 }  // namespace plotwright

@@ -18,6 +18,11 @@ Before typing, the actions run in order:
     upload, enter
               nothing here: how the web page's test saves the file (by
               uploading it, by Enter in the terminal instead of Done)
+    kill      the window is closed: the game is killed at the wait, then
+              started again with --resume, and the answer goes to it
+    kill:MS   the answer is typed, and MS milliseconds later (the game at
+              work, or waiting again) the game is killed and started again
+              with --resume; the next line answers the resumed game
 A wait is recognised by the console: a prompt ending in ':' or a line that
 asks for <Enter>. OUT receives console.txt (the console as written) and a
 copy of Results.csv at every wait where it changed (results-01.csv, ...).
@@ -140,9 +145,22 @@ def main():
         steps = [line.split("#", 1)[0].rstrip("\n") for line in f]
     steps = [step for step in steps if step.strip()]
 
-    game = subprocess.Popen(program, cwd=folder, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                            stderr=subprocess.STDOUT)
-    console = Console(game.stdout)
+    def start(arguments):
+        game = subprocess.Popen(arguments, cwd=folder, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT)
+        return game, Console(game.stdout)
+
+    def restart(game, console):
+        game.kill()
+        game.wait(timeout=WAIT_SECONDS)
+        with console.changed:
+            while not console.ended:
+                console.changed.wait(WAIT_SECONDS)
+        shown.append(console.text)
+        return start(program + ["--resume"])
+
+    shown = []  # the console of each game killed
+    game, console = start(program)
     holder = Holder(folder)
     results = os.path.join(folder, "Results.csv")
     last_saved, saved = None, 0
@@ -158,8 +176,14 @@ def main():
                 with open(os.path.join(out, "results-%02d.csv" % saved), "wb") as f:
                     f.write(written)
                 last_saved = written
+        kill_after = None
         for action in actions.split():
-            if action.startswith("drop:"):
+            if action == "kill":
+                game, console = restart(game, console)
+                seen = console.wait_for_prompt(0)
+            elif action.startswith("kill:"):
+                kill_after = int(action[5:]) / 1000
+            elif action.startswith("drop:"):
                 drop_rows(results, int(action[5:]))
             elif action == "hold":
                 holder.hold()
@@ -174,13 +198,17 @@ def main():
                 last_saved = f.read()  # the player's own save is not a table the game wrote
         game.stdin.write(answer.strip().encode() + b"\n")
         game.stdin.flush()
+        if kill_after is not None:
+            time.sleep(kill_after)
+            game, console = restart(game, console)
+            seen = 0
     game.stdin.close()
     status = game.wait(timeout=WAIT_SECONDS)
     with console.changed:
         while not console.ended:
             console.changed.wait(WAIT_SECONDS)
     with open(os.path.join(out, "console.txt"), "wb") as f:
-        f.write(console.text)
+        f.write(b"".join(shown) + console.text)
     print("%s: exit status %d, %d Results.csv files" % (out, status, saved))
     return status
 

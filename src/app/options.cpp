@@ -32,6 +32,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.Do = CommandLine::Action::kCheckCrosses;
       return line;
     }
+    if (argument == "--resume") {
+      line.Do = CommandLine::Action::kResume;
+      continue;
+    }
     struct Named {
       std::string Option;
       CommandLine::Action Do;
@@ -75,8 +79,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: plotwright [--seed N] [--founders] [--check-crosses] [--replay RECORD]\n"
-         "                  [--debrief RECORD] [--class FOLDER] [--help] [--version]\n"
+  return "Usage: plotwright [--seed N] [--resume] [--founders] [--check-crosses]\n"
+         "                  [--replay RECORD] [--debrief RECORD] [--class FOLDER]\n"
+         "                  [--help] [--version]\n"
          "\n"
          "A plant-breeding game for the classroom. Run it in a folder that holds\n"
          "Crosses.csv (one cross per line: founder, founder, number of F2 plants);\n"
@@ -85,6 +90,8 @@ std::string UsageText() {
          "Options:\n"
          "  --seed N    start the random stream from seed N (0 to 2147483647)\n"
          "              instead of the clock, so a game can be replayed exactly\n"
+         "  --resume    continue the game left unfinished in this folder where it\n"
+         "              stopped (a game started without it offers the same)\n"
          "  --founders  show the yield, protein and Fhb of the 15 founder lines and\n"
          "              whether each carries the Fhb resistance gene, then exit\n"
          "  --check-crosses  check Crosses.csv as a game would, show what is wrong\n"
@@ -123,9 +130,10 @@ int RunCommandLine(const std::vector<std::string>& arguments, Console& console, 
       console.Err << "plotwright: " << line.Problem << "\n\n" << UsageText();
       return kExitBadUsage;
     case CommandLine::Action::kPlay:
+    case CommandLine::Action::kResume:
       break;
   }
-  return PlayRecordedGame(console, folder, line.Seed);
+  return PlayInFolder(console, folder, line.Seed, line.Do == CommandLine::Action::kResume);
 }
 
 }  // namespace plotwright

@@ -15,6 +15,7 @@ namespace plotwright {
 struct CommandLine {
   enum class Action {
     kPlay,
+    kResume,
     kHelp,
     kVersion,
     kFounders,
@@ -30,7 +31,7 @@ struct CommandLine {
 };
 
 // Reads the arguments after the program name: none, --seed N (0 <= N <=
-// 2147483647, the game then starts from Seed = -N), --founders,
+// 2147483647, the game then starts from Seed = -N), --resume, --founders,
 // --check-crosses, --replay RECORD, --debrief RECORD, --class FOLDER, --help
 // or --version.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);

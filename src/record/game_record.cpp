@@ -37,7 +37,6 @@ const char* ProblemName(FileProblem problem) {
   return "other";
 }
 
-
 bool IsUtf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
@@ -86,13 +85,11 @@ std::string ToBase64(std::string_view bytes) {
   return out;
 }
 
-
 // Text as JSON: a string where it is UTF-8, else its bytes in base64.
 Json TextJson(std::string_view text) {
   if (IsUtf8(text)) return std::string(text);
   return Json{{"base64", ToBase64(text)}};
 }
-
 
 // Kept IDs as runs: [first, last] each, so that keeping most of a large
 // table takes a few numbers.
@@ -160,7 +157,6 @@ void SetEnded(const std::string& text, GameRecord& record) {
     record.Stopped = text;
   }
 }
-
 
 // A record that breaks a rule of its layout, and why in a few words.
 struct Unreadable {
@@ -499,8 +495,14 @@ RecordProblem LoadRecord(const std::filesystem::path& folder, const std::string&
   loaded.Folder = folder;
   if (slash != std::string::npos) loaded.Folder = folder / PathFromUtf8(recordName.substr(0, slash + 1));
   loaded.Name = slash == std::string::npos ? recordName : recordName.substr(slash + 1);
-  std::string text;
   RecordProblem problem;
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(PathInFolder(loaded.Folder, loaded.Name), error);
+  if (!error && size > kRecordMostBytes) {
+    problem.Why = "it is larger than any game record (" + std::to_string(size / (1024 * 1024)) + " MB)";
+    return problem;
+  }
+  std::string text;
   problem.File = ReadTextFile(loaded.Folder, loaded.Name, text);
   if (problem.File == FileProblem::kNone) ParseRecord(text, loaded.Record, problem.Why);
   return problem;

@@ -12,6 +12,36 @@
 #include "textio/digest.h"
 
 namespace plotwright {
+namespace {
+
+// Whether the game's reading of two saved tables comes to the same refusal.
+bool SameRefusal(const Selection& a, const Selection& b) {
+  return a.Read == b.Read && a.BadLine == b.BadLine && a.BadField == b.BadField;
+}
+
+// A saved Results.csv the game refused, as the record keeps it: whole up to
+// kRefusedKept bytes; a larger one as its first lines, or as its lines up
+// to the row the game stopped at with the rows between left empty, when the
+// game refuses that text in the same way.
+std::string RefusedText(const std::string& content, ResultsLayout layout, std::size_t entries) {
+  if (content.size() <= kRefusedKept) return content;
+  const Selection refused = ParseSelection(content, layout, entries);
+  const std::size_t cut = content.rfind('\n', kRefusedKept);
+  std::string head = content.substr(0, cut == std::string::npos ? 0 : cut + 1);
+  if (SameRefusal(ParseSelection(head, layout, entries), refused)) return head;
+  if (refused.Read != Selection::Status::kBadRow) return content;
+  std::string text;
+  std::size_t at = 0;
+  for (int line = 1; line < refused.BadLine && at < content.size(); ++line) {
+    const std::size_t end = std::min(content.find('\n', at), content.size());
+    text += at + (end - at) <= head.size() ? content.substr(at, end - at + 1) : "\n";
+    at = end + 1;
+  }
+  text += content.substr(at, content.find('\n', at) - at) + "\n";
+  return text.size() < content.size() && SameRefusal(ParseSelection(text, layout, entries), refused) ? text : content;
+}
+
+}  // namespace
 
 GameRecorder::GameRecorder(Console& console, std::filesystem::path folder, std::int32_t seed, bool clockSeed)
     : console_(console), folder_(std::move(folder)) {
@@ -21,6 +51,11 @@ GameRecorder::GameRecorder(Console& console, std::filesystem::path folder, std::
   record_.ClockSeed = clockSeed;
   Save();
 }
+
+GameRecorder::GameRecorder(Console& console, std::filesystem::path folder, GameRecord earlier)
+    : console_(console), folder_(std::move(folder)), record_(std::move(earlier)) {}
+
+void GameRecorder::TakeOver(std::string lastResults) { lastResults_ = std::move(lastResults); }
 
 void GameRecorder::Printed(std::string_view text) {
   printed_.Add(text, [this](std::string_view line) { EndLine(line); });
@@ -75,10 +110,12 @@ FileProblem GameRecorder::Read(std::string_view name, FileProblem problem, std::
         event.HasKept = true;
         event.Kept = RunsOfIds(ids);
       } else {
-        // A file the game could not take as a selection is kept whole, so
-        // that a replay meets the same trouble.
+        // A file the game could not take as a selection is kept, so that a
+        // replay meets the same trouble: whole, or a large one as a shorter
+        // text the game refuses in the same way, with the size of the file.
         event.HasText = true;
-        event.Text = content;
+        event.Text = RefusedText(content, layout, entries_);
+        if (event.Text.size() < content.size()) event.RefusedSize = content.size();
       }
     } else if (std::find(kReferenceFiles.begin(), kReferenceFiles.end(), name) != kReferenceFiles.end()) {
       record_.Reference.push_back({std::string(name), true, event.Sha256});
@@ -100,10 +137,14 @@ FileProblem GameRecorder::Written(std::string_view name, FileProblem problem, st
   if (problem == FileProblem::kNone) event.Sha256 = Sha256Hex(content);
   if (name == kResultsFile) lastResults_ = std::string(content);
   record_.Events.push_back(std::move(event));
+  // The folder has changed: a game continued from the record must not write
+  // the file again over what the player saved since.
+  Save();
   return problem;
 }
 
 void GameRecorder::Charged(int task, double dollars, double balance) {
+  if (++chargesHeard_ <= record_.Charges.size()) return;  // recorded before the game was left
   record_.Charges.push_back({task, dollars, balance});
   Save();
 }

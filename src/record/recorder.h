@@ -16,11 +16,23 @@
 
 namespace plotwright {
 
+// A saved Results.csv the game refused is kept whole up to this size.
+inline constexpr std::size_t kRefusedKept = 64 * 1024;
+
 // A record that cannot be written never stops the game: the player is told
 // once, and it goes on.
 class GameRecorder final : public ConsoleWatch, public GameObserver {
  public:
+  // A new record, written at once.
   GameRecorder(Console& console, std::filesystem::path folder, std::int32_t seed, bool clockSeed);
+  // The record of a game left half-way, continued: the game is replayed up
+  // to where it was left, and the recorder hears it from then on
+  // (TakeOver). Charges it holds already are not recorded again.
+  GameRecorder(Console& console, std::filesystem::path folder, GameRecord earlier);
+
+  // The replayed game has met the end of the record: from here the recorder
+  // hears the game, which last wrote Results.csv as `lastResults`.
+  void TakeOver(std::string lastResults);
 
   void Printed(std::string_view text) override;
   void Taken(std::string_view line) override;
@@ -49,7 +61,8 @@ class GameRecorder final : public ConsoleWatch, public GameObserver {
   PrintedLines printed_;
   std::string lastResults_;  // Results.csv as the game last wrote it
   std::size_t entries_ = 0;
-  bool told_ = false;  // the player knows the record cannot be written
+  std::size_t chargesHeard_ = 0;  // of the game; those beyond the record's are recorded
+  bool told_ = false;             // the player knows the record cannot be written
 };
 
 }  // namespace plotwright

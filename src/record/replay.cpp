@@ -7,15 +7,11 @@
 #include "exit_status.h"
 #include "selection/results_file.h"
 #include "textio/digest.h"
+#include "textio/edit.h"
 #include "textio/printed_lines.h"
 
 namespace plotwright {
 namespace {
-
-// The first place where the replay parts from the record.
-struct ReplayDifference {
-  std::string What;
-};
 
 std::string Quoted(std::string_view text) {
   std::string quoted;
@@ -31,7 +27,7 @@ std::string Describe(const RecordEvent& event) {
     case RecordEvent::Kind::kPrinted:
       return "more console lines";
     case RecordEvent::Kind::kTyped:
-      return "the answer " + Quoted(event.Text);
+      return "the answer " + Quoted(ShownText(event.Text, 60));
     case RecordEvent::Kind::kExists:
       return "a look for " + event.File;
     case RecordEvent::Kind::kRead:
@@ -40,129 +36,6 @@ std::string Describe(const RecordEvent& event) {
       return "a write of " + event.File;
   }
   return "something else";
-}
-
-// Hears the replayed game, and answers for its files from the record.
-class Replayer final : public ConsoleWatch {
- public:
-  Replayer(const GameRecord& record, std::filesystem::path recordFolder, std::ostream& transcript)
-      : record_(record), recordFolder_(std::move(recordFolder)), transcript_(transcript) {}
-
-  void Printed(std::string_view text) override {
-    printed_.Add(text, [this](std::string_view line) { EndLine(line); });
-  }
-
-  void Taken(std::string_view line) override {
-    printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
-    if (Over()) return;
-    Expect(RecordEvent::Kind::kTyped, "", "waited for an answer");
-    ++answers_;
-    transcript_ << line << '\n';
-  }
-
-  bool Exists(std::string_view name, bool found) override {
-    if (Over()) return found;
-    return Expect(RecordEvent::Kind::kExists, name, "looked for " + std::string(name)).Found;
-  }
-
-  FileProblem Read(std::string_view name, FileProblem problem, std::string& content) override {
-    if (Over()) return problem;
-    const RecordEvent& event = Expect(RecordEvent::Kind::kRead, name, "read " + std::string(name));
-    if (event.Problem != FileProblem::kNone) return event.Problem;
-    if (event.HasKept) {
-      content = SelectionText(lastResults_, event.Kept);
-    } else if (event.HasText) {
-      content = event.Text;
-    } else {
-      // A reference file of the game folder: the record keeps its digest only.
-      const FileProblem problem = ReadTextFile(recordFolder_, name, content);
-      if (problem != FileProblem::kNone || Sha256Hex(content) != event.Sha256) {
-        throw ReplayDifference{"the recorded game used its own " + std::string(name) +
-                               ", and the file beside the record is " +
-                               (problem != FileProblem::kNone ? "missing" : "another one")};
-      }
-    }
-    return FileProblem::kNone;
-  }
-
-  FileProblem Written(std::string_view name, FileProblem problem, std::string_view content) override {
-    if (name == kResultsFile) lastResults_ = std::string(content);
-    if (Over()) return problem;
-    const RecordEvent& event = Expect(RecordEvent::Kind::kWritten, name, "wrote " + std::string(name));
-    if (event.Problem == FileProblem::kNone && Sha256Hex(content) != event.Sha256) {
-      throw ReplayDifference{Where() + ": the replay wrote " + std::string(name) +
-                             " with other contents than the recorded game"};
-    }
-    return event.Problem;
-  }
-
-  // The game is over: every event of a finished record must have been met.
-  void Finish() {
-    printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
-    if (!Over() && next_ < record_.Events.size()) {
-      throw ReplayDifference{Where() + ": the replayed game ended where the record goes on with " +
-                             Describe(record_.Events[next_])};
-    }
-  }
-
-  int Answers() const { return answers_; }
-  // Whether the replay has gone past the end of a record left half-way.
-  bool Over() const {
-    return record_.Ended == GameEnding::kUnfinished && next_ == record_.Events.size() && printedInEvent_ == 0;
-  }
-
- private:
-  std::string Where() const {
-    return "at console line " + std::to_string(lines_) + ", after answer " + std::to_string(answers_);
-  }
-
-  void EndLine(std::string_view line) {
-    ++lines_;
-    if (Over()) return;
-    if (next_ == record_.Events.size() || record_.Events[next_].What != RecordEvent::Kind::kPrinted) {
-      throw ReplayDifference{Where() + ": the replay printed " + Quoted(line) + " where the record has " +
-                             (next_ == record_.Events.size() ? "nothing more" : Describe(record_.Events[next_]))};
-    }
-    const RecordEvent& event = record_.Events[next_];
-    if (event.Lines[printedInEvent_] != LineDigest(line)) {
-      throw ReplayDifference{Where() + ": the replay printed " + Quoted(line) +
-                             " where the recorded game printed another line"};
-    }
-    if (++printedInEvent_ == event.Lines.size()) {
-      printedInEvent_ = 0;
-      ++next_;
-    }
-  }
-
-  const RecordEvent& Expect(RecordEvent::Kind kind, std::string_view file, const std::string& did) {
-    if (printedInEvent_ > 0 || next_ == record_.Events.size() || record_.Events[next_].What != kind ||
-        record_.Events[next_].File != file) {
-      const std::string recorded = next_ == record_.Events.size() ? "nothing more"
-                                   : printedInEvent_ > 0          ? "more console lines"
-                                                                  : Describe(record_.Events[next_]);
-      throw ReplayDifference{Where() + ": the replay " + did + " where the record has " + recorded};
-    }
-    return record_.Events[next_++];
-  }
-
-  const GameRecord& record_;
-  std::filesystem::path recordFolder_;
-  std::ostream& transcript_;
-  std::size_t next_ = 0;            // the next event to meet
-  std::size_t printedInEvent_ = 0;  // lines of it met already
-  PrintedLines printed_;
-  std::string lastResults_;
-  int lines_ = 0;
-  int answers_ = 0;
-};
-
-// The answers of the record, one line each, as the game will read them.
-std::string AnswersText(const GameRecord& record) {
-  std::string text;
-  for (const RecordEvent& event : record.Events) {
-    if (event.What == RecordEvent::Kind::kTyped) text += event.Text + "\n";
-  }
-  return text;
 }
 
 // A new empty folder for the replayed game's files.
@@ -179,6 +52,117 @@ std::filesystem::path ReplayFolder() {
 
 }  // namespace
 
+// The answers of the record, one line each, as the game will read them.
+std::string AnswersText(const GameRecord& record) {
+  std::string text;
+  for (const RecordEvent& event : record.Events) {
+    if (event.What == RecordEvent::Kind::kTyped) text += event.Text + "\n";
+  }
+  return text;
+}
+
+RecordReplayer::RecordReplayer(const GameRecord& record, std::filesystem::path recordFolder, std::ostream& transcript)
+    : record_(record), recordFolder_(std::move(recordFolder)), transcript_(transcript) {}
+
+void RecordReplayer::Printed(std::string_view text) {
+  printed_.Add(text, [this](std::string_view line) { EndLine(line); });
+}
+
+void RecordReplayer::Taken(std::string_view line) {
+  printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
+  if (Over()) return;
+  Expect(RecordEvent::Kind::kTyped, "", "waited for an answer");
+  ++answers_;
+  transcript_ << ShownText(line, line.size()) << '\n';
+}
+
+bool RecordReplayer::Exists(std::string_view name, bool found) {
+  if (Over()) return found;
+  return Expect(RecordEvent::Kind::kExists, name, "looked for " + std::string(name)).Found;
+}
+
+FileProblem RecordReplayer::Read(std::string_view name, FileProblem problem, std::string& content) {
+  if (Over()) return problem;
+  const RecordEvent& event = Expect(RecordEvent::Kind::kRead, name, "read " + std::string(name));
+  if (event.Problem != FileProblem::kNone) return event.Problem;
+  if (event.HasKept) {
+    content = SelectionText(lastResults_, event.Kept);
+  } else if (event.HasText) {
+    content = event.Text;
+  } else {
+    // A reference file of the game folder: the record keeps its digest only.
+    const FileProblem problem = ReadTextFile(recordFolder_, name, content);
+    if (problem != FileProblem::kNone || Sha256Hex(content) != event.Sha256) {
+      throw ReplayDifference{"the recorded game used its own " + std::string(name) +
+                             ", and the file beside the record is " +
+                             (problem != FileProblem::kNone ? "missing" : "another one")};
+    }
+  }
+  return FileProblem::kNone;
+}
+
+FileProblem RecordReplayer::Written(std::string_view name, FileProblem problem, std::string_view content) {
+  if (name == kResultsFile) lastResults_ = std::string(content);
+  if (Over()) return problem;
+  const RecordEvent& event = Expect(RecordEvent::Kind::kWritten, name, "wrote " + std::string(name));
+  if (event.Problem == FileProblem::kNone && Sha256Hex(content) != event.Sha256) {
+    throw ReplayDifference{Where() + ": the replay wrote " + std::string(name) +
+                           " with other contents than the recorded game"};
+  }
+  return event.Problem;
+}
+
+void RecordReplayer::Finish() {
+  printed_.EndOpenLine([this](std::string_view open) { EndLine(open); });
+  if (!Over() && next_ < record_.Events.size()) {
+    throw ReplayDifference{Where() + ": the replayed game ended where the record goes on with " +
+                           Describe(record_.Events[next_])};
+  }
+}
+
+std::string RecordReplayer::Unmet() const {
+  return Where() + ": the replay waited for an answer where the record goes on with " +
+         (printedInEvent_ > 0 || next_ == record_.Events.size() ? "more console lines"
+                                                                : Describe(record_.Events[next_]));
+}
+
+bool RecordReplayer::Over() const {
+  return record_.Ended == GameEnding::kUnfinished && next_ == record_.Events.size() && printedInEvent_ == 0;
+}
+
+std::string RecordReplayer::Where() const {
+  return "at console line " + std::to_string(lines_) + ", after answer " + std::to_string(answers_);
+}
+
+void RecordReplayer::EndLine(std::string_view line) {
+  ++lines_;
+  if (Over()) return;
+  if (next_ == record_.Events.size() || record_.Events[next_].What != RecordEvent::Kind::kPrinted) {
+    throw ReplayDifference{Where() + ": the replay printed " + Quoted(line) + " where the record has " +
+                           (next_ == record_.Events.size() ? "nothing more" : Describe(record_.Events[next_]))};
+  }
+  const RecordEvent& event = record_.Events[next_];
+  if (event.Lines[printedInEvent_] != LineDigest(line)) {
+    throw ReplayDifference{Where() + ": the replay printed " + Quoted(line) +
+                           " where the recorded game printed another line"};
+  }
+  if (++printedInEvent_ == event.Lines.size()) {
+    printedInEvent_ = 0;
+    ++next_;
+  }
+}
+
+const RecordEvent& RecordReplayer::Expect(RecordEvent::Kind kind, std::string_view file, const std::string& did) {
+  if (printedInEvent_ > 0 || next_ == record_.Events.size() || record_.Events[next_].What != kind ||
+      record_.Events[next_].File != file) {
+    const std::string recorded = next_ == record_.Events.size() ? "nothing more"
+                                 : printedInEvent_ > 0          ? "more console lines"
+                                                                : Describe(record_.Events[next_]);
+    throw ReplayDifference{Where() + ": the replay " + did + " where the record has " + recorded};
+  }
+  return record_.Events[next_++];
+}
+
 ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& recordFolder, std::ostream& transcript,
                         GameObserver* observer) {
   ReplayResult result;
@@ -190,7 +174,7 @@ ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& r
   std::istringstream answers(AnswersText(record));
   std::ostringstream diagnostics;  // the diagnostic of a game that stops is in its outcome
   Console replayed = MakeConsole(answers, transcript, diagnostics);
-  Replayer replayer(record, recordFolder, transcript);
+  RecordReplayer replayer(record, recordFolder, transcript);
   GameOptions options;
   options.Seed = record.Seed;
   options.Watch = &replayer;
@@ -226,7 +210,8 @@ int ReplayRecord(Console& console, const std::filesystem::path& folder, const st
   }
   const GameRecord& record = loaded.Record;
   PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " + std::to_string(record.Seed) +
-                         ", recorded by Plotwright " + record.Version + " on " + record.Platform);
+                         ", recorded by Plotwright " + ShownText(record.Version, 40) + " on " +
+                         ShownText(record.Platform, 60));
   if (record.Version != PLOTWRIGHT_VERSION) {
     PrintLine(console, "This is Plotwright " + std::string(PLOTWRIGHT_VERSION) + ": a difference may come from that");
   }

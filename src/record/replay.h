@@ -12,8 +12,62 @@
 #include "game/game.h"
 #include "record/game_record.h"
 #include "textio/console.h"
+#include "textio/printed_lines.h"
 
 namespace plotwright {
+
+// The first place where a replay parts from its record. Thrown from inside
+// the replayed game, which cannot go on, to the replay's caller.
+struct ReplayDifference {
+  std::string What;
+};
+
+// Hears a game played again from `record`: answers for its files from the
+// record (the selections the player saved, the files the game met held or
+// missing, the reference files of the recorded game's folder from
+// `recordFolder`), and checks every console line and every file written
+// against the record's digests, throwing the first ReplayDifference. Each
+// answer taken is written to `transcript`. Past the end of a record left
+// half-way it checks nothing more.
+class RecordReplayer final : public ConsoleWatch {
+ public:
+  RecordReplayer(const GameRecord& record, std::filesystem::path recordFolder, std::ostream& transcript);
+
+  void Printed(std::string_view text) override;
+  void Taken(std::string_view line) override;
+  bool Exists(std::string_view name, bool found) override;
+  FileProblem Read(std::string_view name, FileProblem problem, std::string& content) override;
+  FileProblem Written(std::string_view name, FileProblem problem, std::string_view content) override;
+
+  // The game is over: every event of a finished record must have been met.
+  void Finish();
+  // Whether the replay has met every event of a record left half-way.
+  bool Over() const;
+  int Answers() const { return answers_; }
+  // Where the replay stands and the record's next event, for a replayed
+  // game that waits where the record goes on.
+  std::string Unmet() const;
+  // Results.csv as the replayed game last wrote it.
+  const std::string& LastResults() const { return lastResults_; }
+
+ private:
+  std::string Where() const;
+  void EndLine(std::string_view line);
+  const RecordEvent& Expect(RecordEvent::Kind kind, std::string_view file, const std::string& did);
+
+  const GameRecord& record_;
+  std::filesystem::path recordFolder_;
+  std::ostream& transcript_;
+  std::size_t next_ = 0;            // the next event to meet
+  std::size_t printedInEvent_ = 0;  // lines of it met already
+  PrintedLines printed_;
+  std::string lastResults_;
+  int lines_ = 0;
+  int answers_ = 0;
+};
+
+// The answers of the record, one line each, as the game will read them.
+std::string AnswersText(const GameRecord& record);
 
 struct ReplayResult {
   bool Identical = false;

@@ -18,6 +18,23 @@ namespace {
 
 constexpr const char* kCrossesTool = "Crosses";
 
+// The most characters of a record's name or problem the summary shows.
+constexpr std::size_t kLongestCell = 300;
+
+std::string FoundProblem(FoundFile::Kind what) {
+  switch (what) {
+    case FoundFile::Kind::kUnreadableFolder:
+      return "this folder cannot be read, so the records in it are missing from the summary";
+    case FoundFile::Kind::kNotAFile:
+      return "it is not a file (a folder, or another kind of thing)";
+    case FoundFile::Kind::kBrokenLink:
+      return "it is a link that leads to no file";
+    case FoundFile::Kind::kFile:
+      break;
+  }
+  return "";
+}
+
 // The column of the money a charge of `task` was spent on: the crosses for
 // 0, the task's tool, or the last tool for a task the table does not know.
 std::size_t ToolColumn(const std::vector<std::string>& tools, int task) {
@@ -170,38 +187,37 @@ std::vector<std::string> ToolNames() {
 
 std::vector<ClassRow> ReadClass(const std::filesystem::path& folder, const std::function<void(const ClassRow&)>& read) {
   std::vector<ClassRow> rows;
-  for (const std::string& name : FilesBelow(folder, ".json")) {
+  for (const FoundFile& found : FilesBelow(folder, ".json")) {
     ClassRow row;
-    row.Record = name;
-    std::string text, why;
-    const FileProblem problem = ReadTextFile(folder, name, text);
-    GameRecord game;
-    if (problem != FileProblem::kNone) {
-      row.Problem = "the file cannot be read";
-    } else if (!ParseRecord(text, game, why)) {
-      row.Problem = why;
+    row.Record = ShownText(found.Name, kLongestCell);
+    if (found.What != FoundFile::Kind::kFile) {
+      row.Problem = FoundProblem(found.What);
     } else {
-      const std::vector<std::string> tools = ToolNames();
-      row.Money.assign(tools.size(), 0.0);
-      for (const RecordedCharge& charge : game.Charges) row.Money[ToolColumn(tools, charge.Task)] += charge.Dollars;
-      if (game.Version != PLOTWRIGHT_VERSION) {
-        row.Problem =
-            "recorded by Plotwright " + game.Version + ", so not replayed by this version (" + PLOTWRIGHT_VERSION + ")";
+      LoadedRecord loaded;
+      if (const RecordProblem problem = LoadRecord(folder, found.Name, loaded)) {
+        row.Problem = problem.File != FileProblem::kNone ? "the file cannot be read" : problem.Why;
       } else {
-        const std::size_t slash = name.find_last_of('/');
-        const std::filesystem::path recordFolder =
-            slash == std::string::npos ? folder : folder / PathFromUtf8(name.substr(0, slash));
-        DebriefCollector collector;
-        std::ostringstream transcript;
-        const ReplayResult replay = ReplayGame(game, recordFolder, transcript, &collector);
-        if (replay.Identical) {
-          row.BestLine = BestLineHeld(collector.Facts());
+        GameRecord& game = loaded.Record;
+        const std::vector<std::string> tools = ToolNames();
+        row.Money.assign(tools.size(), 0.0);
+        for (const RecordedCharge& charge : game.Charges) row.Money[ToolColumn(tools, charge.Task)] += charge.Dollars;
+        if (game.Version != PLOTWRIGHT_VERSION) {
+          row.Problem = "recorded by Plotwright " + ShownText(game.Version, 20) +
+                        ", so not replayed by this version (" + PLOTWRIGHT_VERSION + ")";
         } else {
-          row.Problem = "it does not replay: it differs " + replay.Difference;
+          DebriefCollector collector;
+          std::ostringstream transcript;
+          const ReplayResult replay = ReplayGame(game, loaded.Folder, transcript, &collector);
+          if (replay.Identical) {
+            row.BestLine = BestLineHeld(collector.Facts());
+          } else {
+            row.Problem = "it does not replay: it differs " + replay.Difference;
+          }
         }
+        row.Game = std::move(game);
       }
-      row.Game = std::move(game);
     }
+    row.Problem = ShownText(row.Problem, kLongestCell);
     if (read) read(row);
     rows.push_back(std::move(row));
   }
@@ -287,7 +303,7 @@ int WriteClassSummary(Console& console, const std::filesystem::path& folder, con
     return kExitFailed;
   }
   const std::vector<ClassRow> rows = ReadClass(where, [&console](const ClassRow& row) {
-    PrintLine(console, row.Record + (row.Problem.empty() ? ": read" : ": " + row.Problem));
+    PrintLine(console, ShownText(row.Record + (row.Problem.empty() ? ": read" : ": " + row.Problem), 200));
     FlushConsole(console);
   });
   std::size_t problems = 0;

@@ -15,6 +15,7 @@ const char kStandardsPictureStyle[] = R"(
 .picture .standards { fill: #d8efd8; stroke: #3a7d3a; stroke-dasharray: 4 3; } .picture .axis { stroke: #444; }
 .picture .kept { fill: #1f4fa0; fill-opacity: 0.75; } .picture .dropped { stroke: #a9a9a9; stroke-width: 1; fill: none; }
 .picture .released { fill: none; stroke: #c0392b; stroke-width: 2.5; }
+.picture .beyond { fill: #7a4a00; }
 )";
 
 namespace {
@@ -26,15 +27,27 @@ std::string Number(double value) {
 }
 
 constexpr double kWidth = 520, kHeight = 360, kLeft = 52, kBottom = 40, kTop = 14, kRight = 14;
+// The widest the axes go: a value beyond them is drawn at the edge, marked.
+constexpr double kProteinAxisLowest = 4, kProteinAxisHighest = 20, kFhbAxisHighest = 40;
+
+// A small triangle beside a point drawn at the picture's edge, pointing to
+// where its value lies.
+std::string BeyondMark(double cx, double cy, int across, int up) {
+  const double tipX = cx + 7 * across, tipY = cy - 7 * up;
+  const double sideX = 3.5 * (up != 0 ? 1 : 0), sideY = 3.5 * (across != 0 ? 1 : 0);
+  const double baseX = cx + 3 * across, baseY = cy - 3 * up;
+  return "<path class=\"beyond\" d=\"M" + Number(tipX) + " " + Number(tipY) + "L" + Number(baseX + sideX) + " " +
+         Number(baseY + sideY) + "L" + Number(baseX - sideX) + " " + Number(baseY - sideY) + "Z\"/>";
+}
 
 }  // namespace
 
 std::string StandardsPicture(const std::string& label, const std::vector<PicturePoint>& points, std::size_t most) {
   double pLow = 8, pHigh = 13, fHigh = 6;
   for (const PicturePoint& point : points) {
-    pLow = std::min(pLow, std::floor(point.Protein));
-    pHigh = std::max(pHigh, std::ceil(point.Protein));
-    fHigh = std::max(fHigh, std::ceil(point.Fhb));
+    pLow = std::max(kProteinAxisLowest, std::min(pLow, std::floor(point.Protein)));
+    pHigh = std::min(kProteinAxisHighest, std::max(pHigh, std::ceil(point.Protein)));
+    fHigh = std::min(kFhbAxisHighest, std::max(fHigh, std::ceil(point.Fhb)));
   }
   const double plotW = kWidth - kLeft - kRight, plotH = kHeight - kTop - kBottom;
   const auto xAt = [&](double protein) { return kLeft + (protein - pLow) / (pHigh - pLow) * plotW; };
@@ -76,14 +89,19 @@ std::string StandardsPicture(const std::string& label, const std::vector<Picture
     for (const PicturePoint& point : points) {
       if (point.Kind != kind || seen++ % every != 0) continue;
       const std::string title = point.Title.empty() ? "" : "<title>" + HtmlEscaped(point.Title) + "</title>";
+      // A value beyond the axes is drawn at their edge, marked.
+      const int across = point.Protein < pLow ? -1 : point.Protein > pHigh ? 1 : 0;
+      const int up = point.Fhb > fHigh ? 1 : 0;
+      const double protein = std::clamp(point.Protein, pLow, pHigh), fhb = std::min(point.Fhb, fHigh);
+      const double cx = xAt(protein), cy = yAt(fhb);
       if (kind == "dropped") {
-        const double cx = xAt(point.Protein), cy = yAt(point.Fhb);
         svg += "<path class=\"dropped\" d=\"M" + Number(cx - 2.5) + " " + Number(cy - 2.5) + "l5 5m0-5l-5 5\">" +
                title + "</path>";
       } else {
-        svg += "<circle class=\"" + std::string(kind) + "\" cx=\"" + x(point.Protein) + "\" cy=\"" + y(point.Fhb) +
-               "\" r=\"" + (kind == "released" ? "7" : "2.6") + "\">" + title + "</circle>";
+        svg += "<circle class=\"" + std::string(kind) + "\" cx=\"" + x(protein) + "\" cy=\"" + y(fhb) + "\" r=\"" +
+               (kind == "released" ? "7" : "2.6") + "\">" + title + "</circle>";
       }
+      if (across != 0 || up != 0) svg += BeyondMark(cx, cy, across, up);
     }
   }
   svg += "</svg>";

@@ -50,9 +50,11 @@ namespace {
 // `code` receives it.
 std::size_t Utf8Character(std::string_view text, unsigned& code) {
   const auto byte = static_cast<unsigned char>(text[0]);
-  std::size_t length = byte < 0x80 ? 1 : byte >= 0xC2 && byte <= 0xDF ? 2 : byte >= 0xE0 && byte <= 0xEF ? 3
-                                     : byte >= 0xF0 && byte <= 0xF4   ? 4
-                                                                      : 0;
+  std::size_t length = byte < 0x80                    ? 1
+                       : byte >= 0xC2 && byte <= 0xDF ? 2
+                       : byte >= 0xE0 && byte <= 0xEF ? 3
+                       : byte >= 0xF0 && byte <= 0xF4 ? 4
+                                                      : 0;
   if (length == 0 || length > text.size()) return 0;
   code = length == 1 ? byte : byte & (0x7Fu >> length);
   for (std::size_t k = 1; k < length; ++k) {

@@ -140,25 +140,54 @@ bool FolderExists(const std::filesystem::path& folder) {
   return std::filesystem::is_directory(folder, error);
 }
 
-std::vector<std::string> FilesBelow(const std::filesystem::path& folder, std::string_view suffix) {
-  std::vector<std::string> found;
-  std::error_code error;
-  const auto options = std::filesystem::directory_options::skip_permission_denied;
-  for (auto it = std::filesystem::recursive_directory_iterator(folder, options, error);
-       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-    if (!it->is_regular_file(error)) continue;
-    const std::u8string relative = it->path().lexically_relative(folder).generic_u8string();
-    std::string name(relative.begin(), relative.end());
-    if (name.size() < suffix.size()) continue;
-    bool matches = true;
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-      const char c = name[name.size() - suffix.size() + i];
-      const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-      matches = matches && lower == suffix[i];
-    }
-    if (matches) found.push_back(std::move(name));
+namespace {
+
+bool EndsWith(const std::string& name, std::string_view suffix) {
+  if (name.size() < suffix.size()) return false;
+  for (std::size_t i = 0; i < suffix.size(); ++i) {
+    const char c = name[name.size() - suffix.size() + i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != suffix[i]) return false;
   }
-  std::sort(found.begin(), found.end());
+  return true;
+}
+
+std::string RelativeName(const std::filesystem::path& path, const std::filesystem::path& top) {
+  const std::u8string relative = path.lexically_relative(top).generic_u8string();
+  return std::string(relative.begin(), relative.end());
+}
+
+void Search(const std::filesystem::path& folder, const std::filesystem::path& top, std::string_view suffix,
+            std::vector<FoundFile>& found) {
+  std::error_code error;
+  std::filesystem::directory_iterator it(folder, error);
+  if (error) {
+    found.push_back({RelativeName(folder, top) + "/", FoundFile::Kind::kUnreadableFolder});
+    return;
+  }
+  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    const std::string name = RelativeName(it->path(), top);
+    std::error_code statusError;
+    const std::filesystem::file_status own = it->symlink_status(statusError);
+    const std::filesystem::file_status target = it->status(statusError);
+    if (std::filesystem::is_directory(own)) Search(it->path(), top, suffix, found);
+    if (!EndsWith(name, suffix)) continue;
+    if (std::filesystem::is_symlink(own) && (statusError || !std::filesystem::exists(target))) {
+      found.push_back({name, FoundFile::Kind::kBrokenLink});
+    } else if (std::filesystem::is_regular_file(target)) {
+      found.push_back({name, FoundFile::Kind::kFile});
+    } else {
+      found.push_back({name, FoundFile::Kind::kNotAFile});
+    }
+  }
+  if (error) found.push_back({RelativeName(folder, top) + "/", FoundFile::Kind::kUnreadableFolder});
+}
+
+}  // namespace
+
+std::vector<FoundFile> FilesBelow(const std::filesystem::path& folder, std::string_view suffix) {
+  std::vector<FoundFile> found;
+  Search(folder, folder, suffix, found);
+  std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) { return a.Name < b.Name; });
   return found;
 }
 
@@ -175,6 +204,12 @@ FileProblem ReadTextFile(const std::filesystem::path& folder, std::string_view n
   const FileProblem problem = ReadBytes(PathInFolder(folder, name), bytes);
   if (problem == FileProblem::kNone) content = WithLfLineEnds(bytes);
   return problem;
+}
+
+FileProblem ReadFileBytes(const std::filesystem::path& folder, std::string_view name, std::string& bytes) {
+  if (!FileExists(folder, name)) return FileProblem::kMissing;
+  bytes.clear();
+  return ReadBytes(PathInFolder(folder, name), bytes);
 }
 
 FileProblem WriteWholeFile(const std::filesystem::path& folder, std::string_view name, std::string_view content) {

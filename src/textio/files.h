@@ -21,10 +21,25 @@ std::filesystem::path PathInFolder(const std::filesystem::path& folder, std::str
 bool FileExists(const std::filesystem::path& folder, std::string_view name);
 bool FolderExists(const std::filesystem::path& folder);
 
+// What was found below a folder: a file, or something that cannot be read
+// as one.
+struct FoundFile {
+  enum class Kind {
+    kFile,
+    kUnreadableFolder,  // a folder that cannot be listed: what it holds is unknown
+    kNotAFile,          // a folder, a pipe or a device with the name of a file
+    kBrokenLink,        // a link that leads nowhere, or round in a loop
+  };
+  std::string Name;  // UTF-8, relative to the folder searched, '/' between folders
+  Kind What = Kind::kFile;
+  bool operator==(const FoundFile&) const = default;
+};
+
 // The files in `folder` and every folder below it whose names end in
-// `suffix` (letters of any case), as UTF-8 paths relative to `folder` with
-// '/' between folders, sorted. Folders that cannot be read are passed over.
-std::vector<std::string> FilesBelow(const std::filesystem::path& folder, std::string_view suffix);
+// `suffix` (letters of any case), sorted by name, and with them every folder
+// that cannot be listed (its name ending in '/') and everything else named
+// like such a file. Links to folders are not followed.
+std::vector<FoundFile> FilesBelow(const std::filesystem::path& folder, std::string_view suffix);
 
 // Why a file could not be read or written.
 enum class FileProblem {
@@ -47,6 +62,9 @@ std::string LockFileName(std::string_view name);
 // lies beside it, or on Windows another program has it open for writing. A
 // file the player may read is read, whoever owns it.
 FileProblem ReadTextFile(const std::filesystem::path& folder, std::string_view name, std::string& content);
+
+// Reads the whole file's bytes as they are, line ends and all.
+FileProblem ReadFileBytes(const std::filesystem::path& folder, std::string_view name, std::string& bytes);
 
 // Replaces the file by one holding `content`: written beside it under
 // another name and then renamed over it, so that a link is replaced rather
