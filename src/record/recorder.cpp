@@ -20,9 +20,9 @@ bool SameRefusal(const Selection& a, const Selection& b) {
 }
 
 // A saved Results.csv the game refused, as the record keeps it: whole up to
-// kRefusedKept bytes; a larger one as its first lines, or as its lines up
-// to the row the game stopped at with the rows between left empty, when the
-// game refuses that text in the same way.
+// kRefusedKept bytes; a larger one as its first lines, or as its header rows
+// and the row the game stopped at, the rows between left empty, when the game
+// refuses that text in the same way.
 std::string RefusedText(const std::string& content, ResultsLayout layout, std::size_t entries) {
   if (content.size() <= kRefusedKept) return content;
   const Selection refused = ParseSelection(content, layout, entries);
@@ -30,11 +30,15 @@ std::string RefusedText(const std::string& content, ResultsLayout layout, std::s
   std::string head = content.substr(0, cut == std::string::npos ? 0 : cut + 1);
   if (SameRefusal(ParseSelection(head, layout, entries), refused)) return head;
   if (refused.Read != Selection::Status::kBadRow) return content;
+  int headerRows = layout == ResultsLayout::kPlantTable ? 1 : 3;
   std::string text;
   std::size_t at = 0;
   for (int line = 1; line < refused.BadLine && at < content.size(); ++line) {
     const std::size_t end = std::min(content.find('\n', at), content.size());
-    text += at + (end - at) <= head.size() ? content.substr(at, end - at + 1) : "\n";
+    const std::string_view row(content.data() + at, end - at);
+    const bool holdsText = row.find_first_not_of(" \t,;\r") != std::string_view::npos;
+    text += headerRows > 0 ? std::string(row) + "\n" : "\n";
+    if (holdsText) --headerRows;
     at = end + 1;
   }
   text += content.substr(at, content.find('\n', at) - at) + "\n";
