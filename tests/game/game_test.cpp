@@ -136,7 +136,9 @@ TEST(GameTest, AConsoleThatCannotBeWrittenEndsTheGame) {
   std::istringstream in("\n");
   std::ostringstream err;
   Console console = MakeConsole(in, out, err);
-  EXPECT_EQ(RunGame(console, TempFolder().Path(), GameOptions{-1}).Status, kExitFatalIo);
+  GameOptions options;
+  options.Seed = -1;
+  EXPECT_EQ(RunGame(console, TempFolder().Path(), options).Status, kExitFatalIo);
   EXPECT_EQ(err.str(), "cannot write, unit 6, file stdout\n");
 }
 

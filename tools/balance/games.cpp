@@ -194,7 +194,9 @@ std::string PlayOne(Player& player, const fs::path& folder, std::int32_t seedNum
   if (branch != nullptr && CanCopyGames() && !transcript) input.Branch();
   std::istream in(&input);
   Console console = MakeConsole(in, shown, errors);
-  const int status = RunGame(console, folder, GameOptions{-seedNumber}).Status;
+  GameOptions options;
+  options.Seed = -seedNumber;
+  const int status = RunGame(console, folder, options).Status;
   const bool failed = status != kExitNormal || input.Lost();
 #ifdef PLOTWRIGHT_BALANCE_FORK
   if (input.IsCopy()) {
