@@ -82,6 +82,7 @@ Tally Parallel(std::int64_t first, std::int64_t last, std::int64_t chunk, int jo
   std::atomic<std::int64_t> next{first};
   std::vector<Tally> tallies(static_cast<std::size_t>(jobs));
   std::vector<std::thread> threads;
+  threads.reserve(static_cast<std::size_t>(jobs));
   for (int j = 0; j < jobs; ++j) {
     threads.emplace_back([&, j] {
       for (;;) {

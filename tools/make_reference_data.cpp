@@ -151,7 +151,7 @@ LocusTable MakeMap(SplitMix64& rng) {
     for (int i = 0; i < n; ++i) {
       map[k].Chromosome = c + 1;
       map[k].Position = static_cast<int>(std::lround(at / sum * tenths));
-      at += gaps[static_cast<std::size_t>(i + 1)];
+      at += gaps[static_cast<std::size_t>(i) + 1];
       ++k;
     }
   }
@@ -584,6 +584,8 @@ double CalibrationError(const PooledF2& pooled) {
 // (kBestTarget on average).
 constexpr double kRandomTarget = 0.02;
 constexpr double kBestTarget = 0.10;
+// The pairs of founders: the crosses a game allows, each once.
+constexpr int kFounderPairs = kFounders * (kFounders - 1) / 2;
 constexpr std::size_t kSearchStarts = 8;
 double FounderSetCost(const std::vector<int>& chosen, const std::vector<std::vector<CrossMoments>>& pairs) {
   double any = 0;
@@ -801,7 +803,7 @@ class FounderShaper {
         if (one) mixed = std::max(mixed, m.ScreenedLineWins);
       }
     }
-    any /= kFounders * (kFounders - 1) / 2;
+    any /= kFounderPairs;
     if (any > kRandomTarget) cost += std::pow((any - kRandomTarget) / 0.01, 2);
     if (carriers > 0.5 * mixed) cost += std::pow((carriers - 0.5 * mixed) / 0.01, 2);
     return cost;
@@ -1323,7 +1325,8 @@ int main(int argc, char** argv) {
   // summed: on another processor the marker effects would differ in their
   // last digits. Fixed cache sizes (those of the machine that made the
   // committed files) give the same bytes on every processor.
-  Eigen::setCpuCacheSizes(48 * 1024, 1280 * 1024, 12 * 1024 * 1024);
+  constexpr std::ptrdiff_t kKilobyte = 1024, kMegabyte = 1024 * kKilobyte;
+  Eigen::setCpuCacheSizes(48 * kKilobyte, 1280 * kKilobyte, 12 * kMegabyte);
   bool report = false;
   bool foundersOnly = false;
   const WorldSettings* known = plotwright::tools::FindWorld("shipped");

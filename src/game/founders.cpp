@@ -31,7 +31,7 @@ std::string FoundersTableText(const std::array<FounderProfile, kFounders>& found
       "  \n";
   for (std::size_t f = 0; f < kFounders; ++f) {
     const TraitValues& v = founders[f].Values;
-    text += "  Line " + EditI(static_cast<long long>(f + 1), 2) + EditF(v[kYield], 12, 2) + EditF(v[kProtein], 12, 2) +
+    text += "  Line " + EditI(static_cast<long long>(f) + 1, 2) + EditF(v[kYield], 12, 2) + EditF(v[kProtein], 12, 2) +
             EditF(v[kFhb], 12, 2) + (founders[f].Resistant ? "  yes" : "  no") + "\n";
   }
   return text;

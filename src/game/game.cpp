@@ -106,7 +106,7 @@ int PlayGame(Console& console, const std::filesystem::path& folder, std::int32_t
 
   for (std::size_t i = 0; i < game.Crosses.CrossParents.size(); ++i) {
     const auto [first, second] = game.Crosses.CrossParents[i];
-    PrintRecord(console, "    Cross " + EditI(static_cast<long long>(i + 1), 3) + ": Line " + EditI(first, 2) +
+    PrintRecord(console, "    Cross " + EditI(static_cast<long long>(i) + 1, 3) + ": Line " + EditI(first, 2) +
                              " x Line " + EditI(second, 2));
   }
   Population& entries = game.Entries;

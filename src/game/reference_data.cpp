@@ -119,6 +119,7 @@ ReferenceProblem ParseFounders(std::string_view text, ReferenceTables& reference
   if (ReferenceProblem problem = OpenReference(kFoundersFile, text, kFounders, file)) return problem;
   std::vector<int> codes(kLoci);
   std::vector<ReadTarget> targets;
+  targets.reserve(codes.size());
   for (int& code : codes) targets.push_back(IntegerTarget(code));
   for (int founder = 1; founder <= kFounders; ++founder) {
     std::fill(codes.begin(), codes.end(), 0);

@@ -244,7 +244,11 @@ struct CosineReduction {
 };
 inline CosineReduction ReduceForCosine(float angle) {
   const double x = std::fabs(static_cast<double>(angle));
-  const int k = static_cast<int>(x * kTwoOverPi + 0.5);  // x >= 0: truncation is floor
+  // x >= 0, so truncation is floor. Where the sum rounds up to the next whole
+  // number at a half-way point, k is the other nearest multiple and |y| is
+  // still within pi/4 and a hair; the game's cosines come from this very k.
+  // NOLINTNEXTLINE(bugprone-incorrect-roundings)
+  const int k = static_cast<int>(x * kTwoOverPi + 0.5);
   const double multiple = k;
   return {k & 3, x - multiple * kHalfPi[0], multiple};
 }

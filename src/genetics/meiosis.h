@@ -27,7 +27,7 @@ double RecombinationFraction(int centimorgans);
 // number; the first locus always does), one bit per locus as in
 // HomologueBits.
 struct MeiosisMap {
-  std::array<std::int32_t, 64 * kGenomeWords> Count;  // 0 beyond the last locus
+  std::array<std::int32_t, 64 * std::size_t{kGenomeWords}> Count;  // 0 beyond the last locus
   std::array<std::uint64_t, kGenomeWords> ChromosomeStarts;
 };
 MeiosisMap PrepareMeiosis(const GeneticMap& locusTable);

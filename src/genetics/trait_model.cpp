@@ -33,7 +33,7 @@ constexpr int kHomozygous1 = 0, kHomozygous2 = 1;
 // For every locus of a genome, where its genotype's values start in a Term:
 // three times the number of copies of allele 2, so 0 and 6 for the two
 // homozygotes and 3 for a heterozygote.
-using GenotypeRows = std::array<std::uint8_t, 64 * kGenomeWords>;
+using GenotypeRows = std::array<std::uint8_t, 64 * std::size_t{kGenomeWords}>;
 
 // Eight allele bits at a time: entry b holds, in byte i, 3 if bit i of b is
 // set and 0 if not. The bits are copied into every byte, each byte keeps its
@@ -64,9 +64,10 @@ void FindGenotypeRows(const DiploidGenome& genome, GenotypeRows& rows) {
 
 // A locus whose genotype picks what is added to the three sums: the values
 // for 0, 1 and 2 copies of allele 2, three traits each.
+constexpr std::size_t kTermValues = 3 * std::size_t{kTraits};
 struct Term {
   int Locus;
-  std::array<double, 3 * kTraits> Values;
+  std::array<double, kTermValues> Values;
 };
 
 // Entries are summed a few at a time: each entry's sums still run over the
@@ -103,11 +104,11 @@ void SumTerms(std::span<const DiploidGenome> genomes, std::initializer_list<Term
 }
 
 // The three rows of a Term, for 0, 1 and 2 copies of allele 2.
-std::array<double, 3 * kTraits> Rows(const TraitValues& none, const TraitValues& one, const TraitValues& two) {
-  std::array<double, 3 * kTraits> values;
+std::array<double, kTermValues> Rows(const TraitValues& none, const TraitValues& one, const TraitValues& two) {
+  std::array<double, kTermValues> values;
   std::copy(none.begin(), none.end(), values.begin());
   std::copy(one.begin(), one.end(), values.begin() + kTraits);
-  std::copy(two.begin(), two.end(), values.begin() + 2 * kTraits);
+  std::copy(two.begin(), two.end(), values.begin() + 2 * std::ptrdiff_t{kTraits});
   return values;
 }
 

@@ -46,6 +46,7 @@ Best BestOf(const std::vector<int>& entries, const std::vector<TraitValues>& tru
 std::string Picture(const std::string& title, const std::vector<int>& kept, const std::vector<int>& dropped,
                     const std::vector<TraitValues>& truth, std::optional<int> released) {
   std::vector<PicturePoint> points;
+  points.reserve(dropped.size() + kept.size() + 1);
   for (const int i : dropped) {
     points.push_back(
         {truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], "dropped", ""});

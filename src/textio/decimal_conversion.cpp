@@ -34,7 +34,7 @@ class BigNatural {
 
   int BitLength() const {
     if (words_.empty()) return 0;
-    return static_cast<int>(32 * (words_.size() - 1)) + std::bit_width(words_.back());
+    return static_cast<int>(32 * (words_.size() - 1) + std::bit_width(words_.back()));
   }
 
   bool Bit(int index) const {

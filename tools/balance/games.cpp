@@ -226,6 +226,7 @@ Tallies PlayAll(const std::function<std::unique_ptr<Player>()>& makePlayer, cons
   std::vector<Tallies> tallies(static_cast<std::size_t>(jobs));
   std::vector<std::string> kept(static_cast<std::size_t>(std::max(games, 0)));
   std::vector<std::thread> threads;
+  threads.reserve(static_cast<std::size_t>(jobs));
   for (int job = 0; job < jobs; ++job) {
     threads.emplace_back([&, job] {
       const fs::path folder =
