@@ -104,5 +104,20 @@ TEST(ClassSummaryTest, EveryRecordIsListedAndDamagedOnesSayWhy) {
   EXPECT_EQ(WriteClassSummary(console.console, teacher.Path(), "nowhere"), 1);
 }
 
+// The headline counts a release as meeting both standards only when it
+// meets protein and Fhb both.
+TEST(ClassSummaryTest, TheHeadlineCountsReleasesMeetingBothStandards) {
+  std::vector<ClassRow> rows(6);  // the last without a release
+  const bool meets[][2] = {{true, true}, {true, false}, {false, true}, {false, false}, {true, true}};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i].Record = "student" + std::to_string(i) + "/Plotwright-record.json";
+    rows[i].Game = GameRecord{};
+    if (i < std::size(meets))
+      rows[i].Game->Release = RecordedRelease{.MeetsProtein = meets[i][0], .MeetsFhb = meets[i][1]};
+  }
+  EXPECT_TRUE(
+      Contains(ClassSummaryHtml(rows), "<p>6 records: 5 games with a release, 2 of them meeting both standards;"));
+}
+
 }  // namespace
 }  // namespace plotwright
