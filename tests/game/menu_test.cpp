@@ -59,6 +59,7 @@ TEST(MenuTest, EachStateOffersExactlyItsTasks) {
       {"lines made and screened", {.LinesMade = 1, .Screened = 1}, {2, 4, 5, 6}},
       {"lines predicted", {.LinesMade = 1, .PlantsPredicted = 1, .LinesPredicted = 1}, {1, 4, 5, 6, 99}},
       {"one trial year", {.TrialYear = 2, .LinesMade = 1, .Phenotyped = 1}, {1, 2, 4, 5, 6, 99}},
+      {"two trial years", {.TrialYear = 3, .LinesMade = 1, .Phenotyped = 1}, {1, 2, 4, 5, 6, 99}},
       {"three trial years", {.TrialYear = 4, .LinesMade = 1, .Phenotyped = 1}, {1, 2, 99}},
       {"everything done",
        {.TrialYear = 4, .LinesMade = 1, .Screened = 1, .PlantsPredicted = 1, .LinesPredicted = 1, .Phenotyped = 1},

@@ -15,11 +15,13 @@ namespace {
 using testing::Contains;
 using testing::TempFolder;
 
-// The record of a short game: plant predictions kept whole, lines, a
-// release of `line`.
-std::string RecordOfAGame(std::int32_t seed, const std::string& line) {
+// The record of a short game of the crosses 3 x 14 and 12 x 13, 30 plants
+// each, written as `crosses`: plant predictions kept whole, lines, a release
+// of `line`.
+std::string RecordOfAGame(std::int32_t seed, const std::string& line,
+                          const std::string& crosses = "3,14,30\n12,13,30\n") {
   TempFolder folder;
-  folder.Write("Crosses.csv", "3,14,30\n12,13,30\n");
+  folder.Write("Crosses.csv", crosses);
   const auto run =
       testing::PlayScripted(folder.Path(), {{""}, {"2"}, {""}, {"3"}, {"2"}, {""}, {"99"}, {line}, {""}}, seed);
   EXPECT_EQ(run.Status, kExitNormal) << run.Out;
@@ -34,7 +36,11 @@ void Put(const TempFolder& teacher, const std::string& student, const std::strin
 
 TEST(ClassSummaryTest, EveryRecordIsListedAndDamagedOnesSayWhy) {
   TempFolder teacher;
-  const std::string first = RecordOfAGame(-1, "4"), second = RecordOfAGame(-2, "40");
+  const std::string first = RecordOfAGame(-1, "4");
+  // Saved by a spreadsheet with a byte-order mark and a lone CR line end.
+  const std::string second = RecordOfAGame(-2, "40",
+                                           "\xEF\xBB\xBF"
+                                           "3,14,30\r12,13,30\r\n");
   for (int student = 1; student <= 8; ++student) {
     Put(teacher, "student" + std::to_string(student), std::string(kRecordFile), student % 2 ? first : second);
   }
@@ -99,9 +105,25 @@ TEST(ClassSummaryTest, EveryRecordIsListedAndDamagedOnesSayWhy) {
   }
   EXPECT_EQ(testing::Count(csv, "\n"), 14u);
   EXPECT_TRUE(Contains(csv, "student1/Plotwright-record.json,-1,\"3 x 14 (30); 12 x 13 (30)\",50,0,2400,900,0,3350,"));
+  EXPECT_TRUE(Contains(csv, "student2/Plotwright-record.json,-2,\"3 x 14 (30); 12 x 13 (30)\",50,"));
   EXPECT_TRUE(Contains(page, "13 records: 10 games with a release"));
   EXPECT_TRUE(Contains(csv, ",\"no release (end-of-file during read, unit 5, file stdin)\","));
   EXPECT_EQ(WriteClassSummary(console.console, teacher.Path(), "nowhere"), 1);
+}
+
+// The headline counts a release as meeting both standards only when it
+// meets protein and Fhb both.
+TEST(ClassSummaryTest, TheHeadlineCountsReleasesMeetingBothStandards) {
+  std::vector<ClassRow> rows(6);  // the last without a release
+  const bool meets[][2] = {{true, true}, {true, false}, {false, true}, {false, false}, {true, true}};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i].Record = "student" + std::to_string(i) + "/Plotwright-record.json";
+    rows[i].Game = GameRecord{};
+    if (i < std::size(meets))
+      rows[i].Game->Release = RecordedRelease{.MeetsProtein = meets[i][0], .MeetsFhb = meets[i][1]};
+  }
+  EXPECT_TRUE(
+      Contains(ClassSummaryHtml(rows), "<p>6 records: 5 games with a release, 2 of them meeting both standards;"));
 }
 
 }  // namespace

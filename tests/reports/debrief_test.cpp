@@ -12,6 +12,7 @@
 #include "game/game.h"
 #include "reports/debrief_page.h"
 #include "reports/standards_picture.h"
+#include "statistics.h"
 #include "support/scripted_player.h"
 
 namespace plotwright {
@@ -82,6 +83,30 @@ TEST(DebriefTest, FactsComeFromTheTrueValues) {
   EXPECT_TRUE(Contains(page, "<tr><td>3 x 13</td><td>2</td><td>1</td><td>50.0%</td></tr>"));
   EXPECT_TRUE(Contains(page, "<td>Protein_Y1</td><td>4</td><td>0.50</td><td>2</td>"));
   EXPECT_TRUE(Contains(page, "The game ended without a release."));
+}
+
+// A trial is judged on every line it measured, also when the player then
+// drops some of them from the table it came back in.
+TEST(DebriefTest, ATrialIsJudgedOnTheLinesItMeasured) {
+  Game game = SmallGame();
+  DebriefCollector collector;
+  collector.Started(game);
+  game.State.LinesMade = 1;
+  game.Entries.LineGenValue = {{0, 11.5, 4.5}, {0, 12.5, 3.0}, {0, 9.5, 7.0}, {0, 13.0, 4.0}};
+  collector.TaskDone(game, TaskNumber::kMakeLines, game.Entries.Kept, 60.0);
+  const std::vector<double> fhb = {4.0, 3.9, 6.5, 2.0};
+  ASSERT_TRUE(AppendColumn(game.Lines, 1, kFhb, 2, 1.5f, fhb));
+  const std::vector<int> measured = game.Entries.Kept;
+  game.Entries.Kept = {1, 0, 1, 1};  // the player drops the second line
+  collector.TaskDone(game, TaskNumber::kFhbTrial, measured, 40.0);
+
+  const DebriefStep& trial = collector.Facts().Steps.back();
+  EXPECT_EQ(trial.KeptAfter, (std::vector<int>{0, 2, 3}));
+  ASSERT_EQ(trial.Measures.size(), 1u);
+  EXPECT_EQ(trial.Measures[0].Name, "Fhb_Y1");
+  EXPECT_EQ(trial.Measures[0].Entries, 4);
+  const std::vector<double> truth = {4.5, 3.0, 7.0, 4.0};
+  EXPECT_DOUBLE_EQ(trial.Measures[0].Correlation, Correlation(fhb, truth));
 }
 
 TEST(DebriefTest, AGameWritesTheDebriefThatItsRecordGivesAgain) {
