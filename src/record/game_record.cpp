@@ -186,6 +186,10 @@ int NestingDepth(std::string_view text) {
   return deepest;
 }
 
+std::string TooLarge(std::uintmax_t size) {
+  return "it is larger than any game record (" + std::to_string(size >> 20) + " MB)";
+}
+
 bool IsHex(const std::string& text, std::size_t length) {
   return text.size() == length &&
          std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
@@ -306,7 +310,7 @@ class RecordReader {
   }
 
   static std::string Digest(const Json& json, std::size_t length) {
-    const std::string digest = Text(json, "events", length);
+    std::string digest = Text(json, "events", length);
     if (!IsHex(digest, length)) Fail("events");
     return digest;
   }
@@ -314,7 +318,7 @@ class RecordReader {
   // The name of a file the game uses: Crosses.csv, Results.csv or a
   // reference file.
   static std::string FileName(const Json& json) {
-    const std::string name = Text(json, "events", kLongestName);
+    std::string name = Text(json, "events", kLongestName);
     if (name != kCrossesFile && name != kResultsFile &&
         std::find(kReferenceFiles.begin(), kReferenceFiles.end(), name) == kReferenceFiles.end()) {
       Fail("events");
@@ -449,7 +453,7 @@ std::string RecordJson(const GameRecord& record) {
 
 bool ParseRecord(std::string_view text, GameRecord& record, std::string& why) {
   if (text.size() > kRecordMostBytes) {
-    why = "it is larger than any game record (" + std::to_string(text.size() / (1024 * 1024)) + " MB)";
+    why = TooLarge(text.size());
     return false;
   }
   if (NestingDepth(text) > kRecordDeepest) {
@@ -499,7 +503,7 @@ RecordProblem LoadRecord(const std::filesystem::path& folder, const std::string&
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(PathInFolder(loaded.Folder, loaded.Name), error);
   if (!error && size > kRecordMostBytes) {
-    problem.Why = "it is larger than any game record (" + std::to_string(size / (1024 * 1024)) + " MB)";
+    problem.Why = TooLarge(size);
     return problem;
   }
   std::string text;

@@ -24,7 +24,7 @@ inline constexpr int kRecordLayout = 1;
 
 // The limits of a record a reader takes: no game writes more, and a file
 // beyond them cannot be what a game wrote.
-inline constexpr std::uintmax_t kRecordMostBytes = 32 * 1024 * 1024;
+inline constexpr std::uintmax_t kRecordMostBytes = std::uintmax_t{32} << 20;
 inline constexpr int kRecordDeepest = 8;  // brackets within brackets
 
 // The IDs first..last, a run of consecutive kept IDs.

@@ -17,7 +17,7 @@
 namespace plotwright {
 
 // A saved Results.csv the game refused is kept whole up to this size.
-inline constexpr std::size_t kRefusedKept = 64 * 1024;
+inline constexpr std::size_t kRefusedKept = std::size_t{64} << 10;
 
 // A record that cannot be written never stops the game: the player is told
 // once, and it goes on.
