@@ -3,11 +3,13 @@
 #
 # Builds plotwright.exe and plotwright-windows.zip a second time, now, into
 # REBUILT (the target windows_zip_rebuilt, its objects in OBJECTS), from
-# objects compiled afresh, in another time zone, and requires the same bytes as the build's own PROGRAM and ZIP. A time
+# objects compiled afresh and a guide page made again, in another time zone,
+# and requires the same bytes as the build's own PROGRAM and ZIP. A time
 # stamp of the link, of the resources or of the zip would differ: compiling
 # alone takes longer than the second a stamp counts.
 file(GLOB_RECURSE objects "${OBJECTS}/*.obj" "${OBJECTS}/*.res")
-file(REMOVE ${objects} "${REBUILT}/plotwright.exe" "${REBUILT}/plotwright-windows.zip")
+file(REMOVE ${objects} "${REBUILT}/plotwright.exe" "${REBUILT}/plotwright-windows.zip"
+     "${REBUILT}/How to play.html")
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=NZST-12NZDT ${CMAKE_COMMAND} --build "${BUILD}"
                         --target windows_zip windows_zip_rebuilt
                 RESULT_VARIABLE status OUTPUT_VARIABLE said ERROR_VARIABLE said)
