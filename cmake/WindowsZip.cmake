@@ -1,8 +1,9 @@
 # plotwright-windows.zip, what a teacher hands out on Windows: the game, the
 # sample Crosses.csv, "Play Plotwright.cmd" to double-click, the player's
-# guide as one web page, the founders table and a README. The text files get
-# Windows line ends, so that any Notepad shows them right. The same sources
-# make the same zip, byte for byte (packaging/windows/make_zip.py).
+# guide as one web page, the founders table, "Class summary.cmd" for the
+# teacher and a README. The text files get Windows line ends, so that any
+# Notepad shows them right. The same sources make the same zip, byte for
+# byte (packaging/windows/make_zip.py).
 find_package(Python3 COMPONENTS Interpreter)
 if(NOT Python3_Interpreter_FOUND)
   message(STATUS "Python 3 not found: plotwright-windows.zip is not made")
@@ -13,6 +14,7 @@ set(WINDOWS_PACKAGING ${CMAKE_SOURCE_DIR}/packaging/windows)
 # The texts, made when CMake configures.
 set(WINDOWS_TEXTS ${CMAKE_BINARY_DIR}/windows-texts)
 configure_file(${WINDOWS_PACKAGING}/play.cmd ${WINDOWS_TEXTS}/play.cmd @ONLY NEWLINE_STYLE CRLF)
+configure_file(${WINDOWS_PACKAGING}/class_summary.cmd ${WINDOWS_TEXTS}/class_summary.cmd @ONLY NEWLINE_STYLE CRLF)
 configure_file(${WINDOWS_PACKAGING}/README.txt ${WINDOWS_TEXTS}/README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${CMAKE_SOURCE_DIR}/data/SampleCrosses.csv ${WINDOWS_TEXTS}/Crosses.csv @ONLY NEWLINE_STYLE CRLF)
 # The founders table: what `plotwright.exe --founders` prints for the
@@ -46,9 +48,10 @@ function(plotwright_windows_zip target program zip pages)
     OUTPUT ${zip}
     COMMAND ${Python3_EXECUTABLE} ${WINDOWS_PACKAGING}/make_zip.py ${zip} plotwright.exe=$<TARGET_FILE:${program}>
             "Play Plotwright.cmd=${WINDOWS_TEXTS}/play.cmd" Crosses.csv=${WINDOWS_TEXTS}/Crosses.csv
-            "How to play.html=${guide}" Founders.txt=${FOUNDERS_TABLE} README.txt=${WINDOWS_TEXTS}/README.txt
+            "How to play.html=${guide}" Founders.txt=${FOUNDERS_TABLE}
+            "Class summary.cmd=${WINDOWS_TEXTS}/class_summary.cmd" README.txt=${WINDOWS_TEXTS}/README.txt
     DEPENDS ${program} ${WINDOWS_PACKAGING}/make_zip.py ${guide} ${WINDOWS_TEXTS}/play.cmd ${WINDOWS_TEXTS}/Crosses.csv
-            ${FOUNDERS_TABLE} ${WINDOWS_TEXTS}/README.txt
+            ${FOUNDERS_TABLE} ${WINDOWS_TEXTS}/class_summary.cmd ${WINDOWS_TEXTS}/README.txt
     COMMENT "Packing ${zip}"
     VERBATIM)
   add_custom_target(${target} ${ARGN} DEPENDS ${zip})
