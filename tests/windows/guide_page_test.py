@@ -8,6 +8,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
+sys.dont_write_bytecode = True  # nothing written into the sources
 sys.path.insert(0, os.path.join(ROOT, "packaging", "windows"))
 import guide_page  # noqa: E402
 
