@@ -12,6 +12,35 @@
 
 namespace plotwright {
 
+std::optional<std::string> Utf8FromUtf16(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t letter = text[i];
+    if (letter >= 0xDC00 && letter <= 0xDFFF) return std::nullopt;  // the second half of a pair, alone
+    if (letter >= 0xD800 && letter <= 0xDBFF) {
+      if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return std::nullopt;
+      letter = 0x10000 + ((letter - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    if (letter < 0x80) {
+      bytes += static_cast<char>(letter);
+    } else if (letter < 0x800) {
+      bytes += static_cast<char>(0xC0 | (letter >> 6));
+      bytes += static_cast<char>(0x80 | (letter & 0x3F));
+    } else if (letter < 0x10000) {
+      bytes += static_cast<char>(0xE0 | (letter >> 12));
+      bytes += static_cast<char>(0x80 | ((letter >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (letter & 0x3F));
+    } else {
+      bytes += static_cast<char>(0xF0 | (letter >> 18));
+      bytes += static_cast<char>(0x80 | ((letter >> 12) & 0x3F));
+      bytes += static_cast<char>(0x80 | ((letter >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (letter & 0x3F));
+    }
+  }
+  return bytes;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;
   for (std::size_t i = 0; i < arguments.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "exit_status.h"
@@ -35,6 +36,12 @@ struct CommandLine {
 // --check-crosses, --replay RECORD, --debrief RECORD, --class FOLDER, --help
 // or --version.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// An argument as Windows hands it to a program, UTF-16, in the UTF-8 the
+// options take: every letter kept, the pairs of surrogates that make one
+// letter beyond the first 65536 joined. Nothing when the text holds half of
+// such a pair alone, which no UTF-8 can carry (a file name may).
+std::optional<std::string> Utf8FromUtf16(std::u16string_view text);
 
 // The usage text printed by --help and, on the error stream, after a bad option.
 std::string UsageText();

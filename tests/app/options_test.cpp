@@ -31,6 +31,22 @@ TEST(OptionsTest, SeedReplacesTheClockSeedNegated) {
   }
 }
 
+// Windows gives the arguments as UTF-16: every letter must reach the options
+// as the UTF-8 the files' paths are made from, or be refused whole.
+TEST(OptionsTest, WindowsArgumentsBecomeUtf8LetterForLetter) {
+  EXPECT_EQ(Utf8FromUtf16(u""), "");
+  EXPECT_EQ(Utf8FromUtf16(u"--class"), "--class");
+  EXPECT_EQ(Utf8FromUtf16(u"Sammlung \u2013 7b/J\u00fcrgen"), "Sammlung \xE2\x80\x93 7b/J\xC3\xBCrgen");
+  EXPECT_EQ(Utf8FromUtf16(u"\u73ed\u007f\u0080\u07ff\u0800\uffff"),
+            "\xE7\x8F\xAD\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
+  // Letters beyond the first 65536 come as a pair of surrogates: an ear of
+  // rice, and the last letter there is.
+  EXPECT_EQ(Utf8FromUtf16(u"\U0001F33E\U0010FFFF"), "\xF0\x9F\x8C\xBE\xF4\x8F\xBF\xBF");
+  // Half a pair is no letter: a file name may hold one, UTF-8 cannot.
+  const std::u16string broken[] = {u"a\xD83C", u"\xDF3Ez", u"\xD83C\xD83C\xDF3E", u"\xD83Cx"};
+  for (std::size_t i = 0; i < std::size(broken); ++i) EXPECT_FALSE(Utf8FromUtf16(broken[i]).has_value()) << i;
+}
+
 TEST(OptionsTest, TheCommandLineDoesWhatItAsks) {
   testing::TempFolder folder;
   testing::TestConsole help, version, bad;

@@ -14,6 +14,12 @@
 # it is set (a program that keeps the file open, as a spreadsheet on Windows
 # does); the reference's games always use a spreadsheet's lock file. The line
 # that says why the file cannot be used is the one line that may differ.
+#
+# Last, the teacher's commands: two of these records are collected in a
+# class's folders named in other letters ("Sammlung – 7b/Jürgen"), and the
+# other build replays one of them, writes its debrief and sums up the class,
+# each given its path from the command line. Each must succeed, and the
+# debrief and the class summary must be the same bytes as the reference's.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$here/../.."
@@ -79,10 +85,71 @@ compare() {  # compare SCRIPT FOLDER SEED
   else
     echo "identical: $label ($(ls "$work/reference/out" | grep -c results) Results.csv files)"
   fi
+  mkdir -p "$work/records"
+  cp "$work/reference/$folder/Plotwright-record.json" "$work/records/reference-$seed.json" 2> /dev/null || true
+  cp "$work/other/$folder/Plotwright-record.json" "$work/records/other-$seed.json" 2> /dev/null || true
   rm -rf "$work/reference" "$work/other"
+}
+
+# Runs PROGRAM in FOLDER with the arguments after it; says what went wrong
+# when it fails or, with --replay, does not end with "replay identical".
+teacher_command() {  # teacher_command FOLDER PROGRAM... -- ARGUMENTS...
+  local folder="$1" program=() said status=0
+  shift
+  while [ "$1" != "--" ]; do program+=("$1") && shift; done
+  shift
+  [[ "${program[0]}" == */* && "${program[0]}" != /* ]] && program[0]="$PWD/${program[0]}"
+  said="$(cd "$folder" && "${program[@]}" "$@" 2>&1 < /dev/null)" || status=$?
+  if [ "$status" -ne 0 ] || { [ "$1" = --replay ] && ! printf '%s\n' "$said" | tr -d '\r' | tail -n 1 |
+                                                     grep -qx ' replay identical'; }; then
+    echo "$* ended with status $status:"
+    printf '%s\n' "$said" | tail -n 3
+  fi
+}
+
+teachers() {
+  local class="Sammlung – 7b" name problem="" said
+  local record="$class/Jürgen/Plotwright-record.json"
+  if [ ! -f "$work/records/reference-42.json" ] || [ ! -f "$work/records/other-0.json" ]; then
+    echo "DIFFERENT: the games left no records for the teacher's commands"
+    failed=1
+    return
+  fi
+  for name in reference other; do
+    mkdir -p "$work/$name/$class/Jürgen" "$work/$name/$class/Zoë 班"
+    cp "$work/records/reference-42.json" "$work/$name/$record"
+    cp "$work/records/other-0.json" "$work/$name/$class/Zoë 班/Plotwright-record.json"
+  done
+  for arguments in "--debrief|$record" "--class|$class"; do
+    said="$(teacher_command "$work/reference" "$reference" -- "${arguments%%|*}" "${arguments#*|}")"
+    [ -z "$said" ] || problem+=$'\n'"$said"
+  done
+  if [ -n "$problem" ]; then
+    echo "DIFFERENT: the reference's teacher's commands in '$class' fail: $problem"
+    failed=1
+    return
+  fi
+  for arguments in "--replay|$record" "--debrief|$record" "--class|$class"; do
+    said="$(teacher_command "$work/other" "${other[@]}" -- "${arguments%%|*}" "${arguments#*|}")"
+    [ -z "$said" ] || problem+=$'\n'"$said"
+  done
+  local page
+  for page in "$class/Jürgen/Plotwright-debrief.html" "$class/Class-summary.html" "$class/Class-summary.csv"; do
+    if [ -z "$problem" ] && ! cmp -s "$work/reference/$page" "$work/other/$page"; then
+      problem="$page differs from the reference's:"$'\n'
+      problem+="$(diff "$work/reference/$page" "$work/other/$page" | head -n 10 || true)"
+    fi
+  done
+  if [ -n "$problem" ]; then
+    echo "DIFFERENT: the teacher's commands in '$class': $problem"
+    failed=1
+  else
+    echo "identical: the replay, the debrief and the class summary in '$class'"
+  fi
 }
 
 compare full_game.txt game 42
 compare full_game.txt "gü班 Zoë" 0
 compare held_file.txt game 1118
+teachers
 exit $failed
