@@ -12,6 +12,7 @@
 #include "game/embedded_data.h"
 #include "game/game.h"
 #include "record/replay.h"
+#include "reports/class_summary.h"
 #include "support/scripted_player.h"
 #include "textio/digest.h"
 
@@ -238,6 +239,51 @@ TEST(GameRecordTest, ARecordThatCannotBeWrittenNeverStopsTheGame) {
   EXPECT_EQ(run.Status, kExitNormal);
   EXPECT_EQ(testing::Count(run.Out, "Plotwright-record.json, cannot be written"), 1u);
   EXPECT_TRUE(Contains(run.Out, "Press <Enter> to EXIT"));
+}
+
+// Records edited as a student could hand them in: each is refused at once
+// with a short reason; none crashes, hangs or eats memory in a reader, and a
+// class summary of them all lists each one and goes on.
+TEST(GameRecordTest, NoEditMakesARecordCrashOrHang) {
+  TempFolder folder;
+  folder.Write("Crosses.csv", kCrosses);
+  PlayScripted(folder.Path(), WholeGame(), -3);
+  const std::string good = folder.Read(std::string(kRecordFile));
+  const auto edited = [&good](const std::string& at, const std::string& inserted) {
+    std::string text = good;
+    return text.insert(text.find(at) + at.size(), inserted);
+  };
+  std::string manyRuns;
+  for (int run = 0; run < 30; ++run) manyRuns += "[1, 10000001], ";
+  const struct {
+    std::string Text, Why;
+  } cases[] = {
+      {edited("\"events\": [", "{\"printed\": []}, "), "\"events\""},
+      {edited("\"events\": [", std::string(66000, '[')), "nested deeper"},
+      {edited("\"kept\": [", "[2147483640, 2147483647], "), "\"events\""},
+      {edited("\"kept\": [", manyRuns), "\"events\""},
+      {edited("\"protein\": ", "1e9, \"was\": "), "\"release\""},
+      {edited("\"seed\": ", "\"7\", \"was\": "), "\"seed\""},
+      {edited("\"seed\": ", "1e300, \"was\": "), "\"seed\""},
+      {edited("\"dollars\": ", "-"), "\"charges\""},
+      {edited("\"task\": ", "7, \"was\": "), "\"charges\""},
+      {edited("\"line\": ", "1000000, \"was\": "), "\"release\""},
+      {edited("\"layout\": ", "1.5, \"was\": "), "layout, 1.5,"},
+      {good + std::string(kRecordMostBytes, ' '), "larger than any game record"},
+  };
+  TempFolder teacher;
+  teacher.Write("good.json", good);
+  int number = 0;
+  for (const auto& c : cases) {
+    GameRecord record;
+    std::string why;
+    EXPECT_FALSE(ParseRecord(c.Text, record, why)) << c.Why;
+    EXPECT_TRUE(Contains(why, c.Why)) << why;
+    if (c.Text.size() < (1 << 20)) teacher.Write("edited-" + std::to_string(++number) + ".json", c.Text);
+  }
+  const std::vector<ClassRow> rows = ReadClass(teacher.Path());
+  ASSERT_EQ(rows.size(), static_cast<std::size_t>(number) + 1);
+  for (const ClassRow& row : rows) EXPECT_EQ(row.Problem.empty(), row.Record == "good.json") << row.Record;
 }
 
 TEST(GameRecordTest, TextsThatAreNotUtf8AndOddAnswersSurviveTheRecord) {

@@ -9,6 +9,11 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+#ifdef _WIN32
 
 #include "textio/files.h"
 #endif
@@ -136,6 +141,36 @@ std::size_t Count(const std::string& text, const std::string& what) {
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << "this text:\n" << text << "\ndoes not end with:\n" << end;
+}
+
+std::optional<std::string> AsAnotherUser(const std::function<std::string()>& what) {
+#ifdef _WIN32
+  static_cast<void>(what);
+  return std::nullopt;
+#else
+  if (geteuid() != 0) return std::nullopt;
+  int channel[2];
+  if (pipe(channel) != 0) return std::nullopt;
+  const pid_t child = fork();
+  if (child == 0) {
+    close(channel[0]);
+    const uid_t nobody = 65534;
+    if (setgid(nobody) != 0 || setuid(nobody) != 0) _exit(2);  // a container may not allow it
+    const std::string said = what();
+    const bool sent = write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size());
+    _exit(sent ? 0 : 1);
+  }
+  close(channel[1]);
+  std::string said;
+  char buffer[4096];
+  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+    said.append(buffer, static_cast<std::size_t>(got));
+  close(channel[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 2) return std::nullopt;
+  return said;
+#endif
 }
 
 }  // namespace plotwright::testing

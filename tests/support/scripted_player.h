@@ -70,6 +70,12 @@ void HoldResults(const std::filesystem::path& folder);
 void ReleaseResults(const std::filesystem::path& folder);
 extern const char kHeldResultsCause[];
 
+// Runs `what` in a child process as a user who owns nothing of the tests'
+// files (nobody), and returns what it returned: the tests run as the
+// administrator, whom permissions do not stop. Nothing where that cannot be
+// done (not the administrator, or not Linux and macOS).
+std::optional<std::string> AsAnotherUser(const std::function<std::string()>& what);
+
 // What a player does in the spreadsheet: deletes the rows of Results.csv
 // whose ID satisfies `drop`.
 void DeleteResultsRows(const std::filesystem::path& folder, const std::function<bool(int id)>& drop);

@@ -5,9 +5,11 @@
 #include <csignal>
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 #include "support/scripted_player.h"
+#include "textio/folder_lock.h"
 
 namespace plotwright {
 namespace {
@@ -74,6 +76,65 @@ TEST(FilesTest, ReadsSayWhyTheyFailed) {
       FileProblemLines(FileProblem::kLockFile, "Results.csv", "RESULTS.CSV", true, true),
       (std::vector<std::string>{"   A spreadsheet's lock file says that RESULTS.CSV is open: it is .~lock.Results.csv#",
                                 "   in the game folder; if no spreadsheet has RESULTS.CSV open, delete that file"}));
+}
+
+// A file the player may read is read, whoever owns it; a folder the game
+// may not write is no held file, and no game can take it.
+TEST(FilesTest, AnotherOwnersFilesAreReadNotHeld) {
+  TempFolder folder;
+  folder.Write("Crosses.csv", "1,4,300\n");
+  const std::optional<std::string> seen = testing::AsAnotherUser([&] {
+    std::string text;
+    const FileProblem read = ReadTextFile(folder.Path(), "Crosses.csv", text);
+    const FileProblem written = WriteWholeFile(folder.Path(), "Results.csv", "   \n");
+    const FolderLock lock(folder.Path());
+    return std::to_string(static_cast<int>(read)) + " " + text + std::to_string(static_cast<int>(written)) + " " +
+           std::to_string(lock.Taken() == FolderLock::Status::kNotWritable);
+  });
+  if (!seen) GTEST_SKIP() << "needs another user: run the tests as the administrator on Linux";
+  EXPECT_EQ(*seen, "0 1,4,300\n" + std::to_string(static_cast<int>(FileProblem::kNoPermission)) + " 1");
+}
+
+// One game holds a folder: a second one finds it busy until the first lets go.
+TEST(FilesTest, AFolderHoldsOneGameAtATime) {
+  TempFolder folder;
+  {
+    const FolderLock first(folder.Path());
+    ASSERT_EQ(first.Taken(), FolderLock::Status::kHeld);
+    EXPECT_EQ(FolderLock(folder.Path()).Taken(), FolderLock::Status::kBusy);
+  }
+  EXPECT_EQ(FolderLock(folder.Path()).Taken(), FolderLock::Status::kHeld);
+}
+
+// Everything named like a record is found, or named with why it cannot be
+// read: a folder of that name (and what it holds), a pipe, a link to
+// nothing, and a folder that cannot be listed.
+TEST(FilesTest, EverythingNamedLikeARecordIsFound) {
+  TempFolder folder;
+  folder.Write("a.json", "{}");
+  std::filesystem::create_directories(folder.Path() / "b.json" / "inner");
+  folder.Write("b.json/inner/c.JSON", "{}");
+  folder.Write("notes.txt", "");
+  using Kind = FoundFile::Kind;
+  std::vector<FoundFile> expected = {
+      {"a.json", Kind::kFile}, {"b.json", Kind::kNotAFile}, {"b.json/inner/c.JSON", Kind::kFile}};
+#ifndef _WIN32
+  ASSERT_EQ(mkfifo((folder.Path() / "d.json").c_str(), 0644), 0);
+  std::filesystem::create_symlink(folder.Path() / "nowhere", folder.Path() / "e.json");
+  std::filesystem::create_directory(folder.Path() / "locked");
+  std::filesystem::permissions(folder.Path() / "locked", std::filesystem::perms::owner_all);
+  expected.push_back({"d.json", Kind::kNotAFile});
+  expected.push_back({"e.json", Kind::kBrokenLink});
+#endif
+  EXPECT_EQ(FilesBelow(folder.Path(), ".json"), expected);
+  const std::optional<std::string> unlisted = testing::AsAnotherUser([&] {
+    std::string names;
+    for (const FoundFile& found : FilesBelow(folder.Path(), ".json")) names += found.Name + " ";
+    return names;
+  });
+  if (unlisted) {
+    EXPECT_EQ(*unlisted, "a.json b.json b.json/inner/c.JSON d.json e.json locked/ ");
+  }
 }
 
 }  // namespace

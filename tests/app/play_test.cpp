@@ -1,0 +1,110 @@
+// A game as a player starts it in a folder: one game at a time, no earlier
+// record lost, and a game left half-way continued to the same end as the
+// game played through.
+#include "app/play.h"
+
+#include <gtest/gtest.h>
+
+#include "exit_status.h"
+#include "record/game_record.h"
+#include "support/scripted_player.h"
+#include "textio/folder_lock.h"
+
+namespace plotwright {
+namespace {
+
+using testing::Contains;
+using testing::TempFolder;
+using testing::TestConsole;
+
+const char kCrosses[] = "3,13,30\n12,14,30\n";
+
+int Play(const TempFolder& folder, const std::string& typed, bool resume, std::string* out = nullptr) {
+  TestConsole console(typed);
+  const int status = PlayInFolder(console.console, folder.Path(), std::int32_t{-5}, resume);
+  if (out != nullptr) *out = console.out.str();
+  return status;
+}
+
+// The record a game leaves when its window is closed at the menu after
+// plant predictions: the answers up to the read-back's Enter, not ended.
+std::string LeftAtTheMenu(const TempFolder& folder) {
+  folder.Write("Crosses.csv", kCrosses);
+  Play(folder, "\n2\n\n", false);
+  GameRecord record;
+  std::string why;
+  EXPECT_TRUE(ParseRecord(folder.Read(std::string(kRecordFile)), record, why)) << why;
+  std::size_t last = record.Events.size();
+  while (last > 0 && record.Events[last - 1].What != RecordEvent::Kind::kTyped) --last;
+  record.Events.resize(last);
+  record.Ended = GameEnding::kUnfinished;
+  return RecordJson(record);
+}
+
+TEST(PlayTest, AGameLeftHalfWayContinuesToTheSameEnd) {
+  TempFolder whole, left;
+  whole.Write("Crosses.csv", kCrosses);
+  Play(whole, "\n2\n\n3\n", false);
+  left.Write(std::string(kRecordFile), LeftAtTheMenu(left));
+  std::string shown;
+  EXPECT_EQ(Play(left, "3\n", true, &shown), kExitFatalIo);  // the answers run out at the next menu
+  EXPECT_TRUE(Contains(shown, " Continuing the game of this folder where it was left (seed 5):\n\n"));
+  EXPECT_TRUE(testing::EndsWith(shown.substr(0, shown.find("Task : ") + 7), "Task : "));  // the last screen
+  EXPECT_EQ(left.Read(std::string(kRecordFile)), whole.Read(std::string(kRecordFile)));
+  EXPECT_EQ(left.Read("Results.csv"), whole.Read("Results.csv"));
+
+  // A game started without --resume offers it; NEW keeps the earlier record.
+  TempFolder again;
+  const std::string earlier = LeftAtTheMenu(again);
+  again.Write(std::string(kRecordFile), earlier);
+  EXPECT_EQ(Play(again, "maybe\nnew\n", false, &shown), kExitFatalIo);
+  EXPECT_EQ(testing::Count(shown, "type NEW and press <Enter> for a new game: "), 2u);
+  EXPECT_TRUE(Contains(shown, " This folder holds a game that was left unfinished (seed 5, 3 answers given).\n"));
+  EXPECT_EQ(again.Read("Plotwright-record-1.json"), earlier);
+  // A finished game's record is kept too, under the next number.
+  EXPECT_EQ(Play(again, "", false), kExitFatalIo);
+  EXPECT_TRUE(FileExists(again.Path(), "Plotwright-record-2.json"));
+  EXPECT_EQ(Play(again, "", true, &shown), kExitFailed);
+  EXPECT_EQ(shown, " The game of this folder has ended: there is nothing to continue.\n");
+}
+
+// A record whose replay differs continues nothing and changes nothing.
+TEST(PlayTest, ARecordThatDiffersIsNotContinued) {
+  TempFolder folder;
+  std::string record = LeftAtTheMenu(folder);
+  record.replace(record.find("0aad7da77d2ed59c"), 16, "0123456789abcdef");  // the first line's digest
+  folder.Write(std::string(kRecordFile), record);
+  folder.Write("Results.csv", "the student's own save\n");
+  std::string shown;
+  EXPECT_EQ(Play(folder, "\n", true, &shown), kExitFailed);
+  EXPECT_TRUE(Contains(shown, " The game of this folder cannot be continued: its replay differs at console line 1"));
+  EXPECT_EQ(folder.Read(std::string(kRecordFile)), record);
+  EXPECT_EQ(folder.Read("Results.csv"), "the student's own save\n");
+}
+
+// A second game in a busy folder, or a game in a folder it may not write,
+// says so in plain words and changes nothing.
+TEST(PlayTest, ABusyOrReadOnlyFolderIsLeftAlone) {
+  TempFolder folder;
+  folder.Write("Crosses.csv", kCrosses);
+  {
+    const FolderLock running(folder.Path());
+    std::string shown;
+    EXPECT_EQ(Play(folder, "\n", false, &shown), kExitFolderBusy);
+    EXPECT_EQ(shown, " A game is already running in this folder: go back to its window, or close it first.\n");
+    EXPECT_FALSE(FileExists(folder.Path(), "Results.csv"));
+    EXPECT_FALSE(FileExists(folder.Path(), std::string(kRecordFile)));
+  }
+  const std::optional<std::string> shown = testing::AsAnotherUser([&] {
+    std::string out;
+    return std::to_string(Play(folder, "\n", false, &out)) + out;
+  });
+  if (shown) {
+    EXPECT_EQ(*shown, std::to_string(kExitFolderNotWritable) +
+                          " The game cannot write in this folder: copy the game folder somewhere you can write,\n"
+                          " for example unzip it first, and start the game there.\n");
+  }
+}
+
+}  // namespace
+}  // namespace plotwright
