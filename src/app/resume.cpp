@@ -135,7 +135,17 @@ std::string LastLines(const std::string& text, int lines) {
   return text.substr(start);
 }
 
-int ResumeGame(Console& console, const std::filesystem::path& folder, const GameRecord& earlier) {
+int ResumeGame(Console& console, const std::filesystem::path& folder, const GameRecord& left) {
+  // A game its console stopped is taken back to its last answer or file:
+  // what it printed after that, the open prompt among it, is printed again.
+  GameRecord earlier = left;
+  if (earlier.Ended == GameEnding::kStopped) {
+    while (!earlier.Events.empty() && earlier.Events.back().What == RecordEvent::Kind::kPrinted) {
+      earlier.Events.pop_back();
+    }
+    earlier.Ended = GameEnding::kUnfinished;
+    earlier.Stopped.clear();
+  }
   // Results.csv as the player last saved it: the replay writes the game's
   // tables over it, and it is put back when the record ends.
   std::string saved;

@@ -16,10 +16,11 @@ namespace plotwright {
 // How many lines of the game's console a resumed game shows again.
 inline constexpr int kScreenLines = 22;
 
-// Continues the game of `earlier`, the unfinished record of `folder`. When
+// Continues the game of `left`, the record of `folder` of a game left
+// unfinished or stopped by its console. When
 // the replay differs from the record, says why, changes nothing and returns
 // kExitFailed; otherwise plays on and returns the game's exit status.
-int ResumeGame(Console& console, const std::filesystem::path& folder, const GameRecord& earlier);
+int ResumeGame(Console& console, const std::filesystem::path& folder, const GameRecord& left);
 
 // The end of `text`: its last `lines` lines, the open one (a prompt) among
 // them.

@@ -27,13 +27,15 @@ int Play(const TempFolder& folder, const std::string& typed, bool resume, std::s
 }
 
 // The record a game leaves when its window is closed at the menu after
-// plant predictions: the answers up to the read-back's Enter, not ended.
+// plant predictions, taken back to its last save: not ended. (A game whose
+// console ends there leaves it stopped, which continues just the same.)
 std::string LeftAtTheMenu(const TempFolder& folder) {
   folder.Write("Crosses.csv", kCrosses);
   Play(folder, "\n2\n\n", false);
   GameRecord record;
   std::string why;
   EXPECT_TRUE(ParseRecord(folder.Read(std::string(kRecordFile)), record, why)) << why;
+  EXPECT_EQ(record.Ended, GameEnding::kStopped);
   std::size_t last = record.Events.size();
   while (last > 0 && record.Events[last - 1].What != RecordEvent::Kind::kTyped) --last;
   record.Events.resize(last);
@@ -53,19 +55,29 @@ TEST(PlayTest, AGameLeftHalfWayContinuesToTheSameEnd) {
   EXPECT_EQ(left.Read(std::string(kRecordFile)), whole.Read(std::string(kRecordFile)));
   EXPECT_EQ(left.Read("Results.csv"), whole.Read("Results.csv"));
 
+  // A game stopped by its console continues too, where it was stopped.
+  TempFolder stopped;
+  stopped.Write("Crosses.csv", kCrosses);
+  Play(stopped, "\n2\n\n", false);
+  EXPECT_EQ(Play(stopped, "3\n", true), kExitFatalIo);
+  EXPECT_EQ(stopped.Read(std::string(kRecordFile)), whole.Read(std::string(kRecordFile)));
+
   // A game started without --resume offers it; NEW keeps the earlier record.
-  TempFolder again;
-  const std::string earlier = LeftAtTheMenu(again);
-  again.Write(std::string(kRecordFile), earlier);
-  EXPECT_EQ(Play(again, "maybe\nnew\n", false, &shown), kExitFatalIo);
+  const std::string earlier = stopped.Read(std::string(kRecordFile));
+  EXPECT_EQ(Play(stopped, "maybe\nnew\n", false, &shown), kExitFatalIo);
   EXPECT_EQ(testing::Count(shown, "type NEW and press <Enter> for a new game: "), 2u);
-  EXPECT_TRUE(Contains(shown, " This folder holds a game that was left unfinished (seed 5, 3 answers given).\n"));
-  EXPECT_EQ(again.Read("Plotwright-record-1.json"), earlier);
-  // A finished game's record is kept too, under the next number.
-  EXPECT_EQ(Play(again, "", false), kExitFatalIo);
-  EXPECT_TRUE(FileExists(again.Path(), "Plotwright-record-2.json"));
-  EXPECT_EQ(Play(again, "", true, &shown), kExitFailed);
+  EXPECT_TRUE(Contains(shown, " This folder holds a game that was left unfinished (seed 5, 4 answers given).\n"));
+  EXPECT_EQ(stopped.Read("Plotwright-record-1.json"), earlier);
+  // A game that has ended is not offered; a new game keeps its record too.
+  std::string ended = stopped.Read(std::string(kRecordFile));
+  const std::string stoppedBy = "end-of-file during read, unit 5, file stdin";
+  ended.replace(ended.find(stoppedBy), stoppedBy.size(), "ended without a release");
+  stopped.Write(std::string(kRecordFile), ended);
+  EXPECT_EQ(Play(stopped, "", true, &shown), kExitFailed);
   EXPECT_EQ(shown, " The game of this folder has ended: there is nothing to continue.\n");
+  EXPECT_EQ(Play(stopped, "", false, &shown), kExitFatalIo);
+  EXPECT_EQ(shown.find("unfinished"), std::string::npos);
+  EXPECT_EQ(stopped.Read("Plotwright-record-2.json"), ended);
 }
 
 // A record whose replay differs continues nothing and changes nothing.
