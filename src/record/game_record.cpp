@@ -10,6 +10,7 @@
 
 #include "game/crosses.h"
 #include "game/reference_data.h"
+#include "game/standards.h"
 #include "game/tasks.h"
 #include "selection/results_file.h"
 #include "textio/digest.h"
@@ -385,6 +386,23 @@ class RecordReader {
   long long entries_ = 0;  // the entries the record's crosses make
 };
 }  // namespace
+
+void FactsOfGame::Started(const Game& game) {
+  Charges.push_back({0, kStartingBalance - game.State.Balance, game.State.Balance});
+}
+
+void FactsOfGame::TaskDone(const Game& game, TaskNumber task, const std::vector<int>&, double dollars) {
+  if (dollars != 0) Charges.push_back({static_cast<int>(task), dollars, game.State.Balance});
+  if (game.Released) {
+    const ReleasedLine& line = *game.Released;
+    Release = RecordedRelease{line.Id,
+                              line.Parents[0],
+                              line.Parents[1],
+                              line.Values,
+                              MeetsProteinStandard(line.Judged),
+                              MeetsFhbStandard(line.Judged)};
+  }
+}
 
 std::string PlatformName() {
   std::string name;

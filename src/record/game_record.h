@@ -88,6 +88,18 @@ struct GameRecord {
   std::string Stopped;                         // kStopped: the diagnostic it stopped with
 };
 
+// What a record keeps besides its events, as the game makes it: every
+// charge in order and the line released. The recorder keeps them in the
+// record, and a replay makes them again to check the record's.
+class FactsOfGame final : public GameObserver {
+ public:
+  void Started(const Game& game) override;  // the crossing's charge
+  void TaskDone(const Game& game, TaskNumber task, const std::vector<int>& keptBefore, double dollars) override;
+
+  std::vector<RecordedCharge> Charges;
+  std::optional<RecordedRelease> Release;
+};
+
 // The system the game runs on, as a record names it.
 std::string PlatformName();
 

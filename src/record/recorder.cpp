@@ -147,28 +147,24 @@ FileProblem GameRecorder::Written(std::string_view name, FileProblem problem, st
   return problem;
 }
 
-void GameRecorder::Charged(int task, double dollars, double balance) {
-  if (++chargesHeard_ <= record_.Charges.size()) return;  // recorded before the game was left
-  record_.Charges.push_back({task, dollars, balance});
-  Save();
-}
-
 void GameRecorder::Started(const Game& game) {
   entries_ = static_cast<std::size_t>(game.Entries.EntryCount);
-  Charged(0, kStartingBalance - game.State.Balance, game.State.Balance);
+  facts_.Started(game);
+  KeepFacts();
 }
 
-void GameRecorder::TaskDone(const Game& game, TaskNumber task, const std::vector<int>&, double dollars) {
-  if (dollars != 0) Charged(static_cast<int>(task), dollars, game.State.Balance);
-  if (game.Released) {
-    const ReleasedLine& line = *game.Released;
-    record_.Release = RecordedRelease{line.Id,
-                                      line.Parents[0],
-                                      line.Parents[1],
-                                      line.Values,
-                                      MeetsProteinStandard(line.Judged),
-                                      MeetsFhbStandard(line.Judged)};
-  }
+void GameRecorder::TaskDone(const Game& game, TaskNumber task, const std::vector<int>& keptBefore, double dollars) {
+  facts_.TaskDone(game, task, keptBefore, dollars);
+  KeepFacts();
+}
+
+void GameRecorder::KeepFacts() {
+  if (facts_.Release) record_.Release = facts_.Release;
+  if (facts_.Charges.size() <= record_.Charges.size()) return;
+  record_.Charges.insert(record_.Charges.end(),
+                         facts_.Charges.begin() + static_cast<std::ptrdiff_t>(record_.Charges.size()),
+                         facts_.Charges.end());
+  Save();
 }
 
 void GameRecorder::Finish(const GameOutcome& outcome) {

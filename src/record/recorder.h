@@ -52,7 +52,9 @@ class GameRecorder final : public ConsoleWatch, public GameObserver {
 
  private:
   void EndLine(std::string_view line);
-  void Charged(int task, double dollars, double balance);
+  // Takes the charges and the release the game has made that the record
+  // lacks.
+  void KeepFacts();
   void Save();
 
   Console& console_;
@@ -60,9 +62,9 @@ class GameRecorder final : public ConsoleWatch, public GameObserver {
   GameRecord record_;
   PrintedLines printed_;
   std::string lastResults_;  // Results.csv as the game last wrote it
+  FactsOfGame facts_;        // of the game; a continued record holds the first of them already
   std::size_t entries_ = 0;
-  std::size_t chargesHeard_ = 0;  // of the game; those beyond the record's are recorded
-  bool told_ = false;             // the player knows the record cannot be written
+  bool told_ = false;  // the player knows the record cannot be written
 };
 
 }  // namespace plotwright

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "exit_status.h"
+#include "game/crosses.h"
 #include "selection/results_file.h"
 #include "textio/digest.h"
 #include "textio/edit.h"
@@ -36,6 +37,47 @@ std::string Describe(const RecordEvent& event) {
       return "a write of " + event.File;
   }
   return "something else";
+}
+
+// The first field the record stores besides its events that the replayed
+// game did not make as the record says; empty when there is none. A record
+// left half-way holds the first of the game's charges.
+std::string StoredFieldDifference(const GameRecord& record, const ReplayResult& replay) {
+  const auto field = [](const char* name) { return std::string("in its field \"") + name + "\": "; };
+  if (record.Version != PLOTWRIGHT_VERSION) {
+    return field("version") + "the record says Plotwright " + ShownText(record.Version, 40) + ", and this is " +
+           PLOTWRIGHT_VERSION + ", which can vouch only for its own games";
+  }
+  if (record.Crosses != replay.Crosses) return field("crosses") + "they are not the Crosses.csv the game read";
+  const std::vector<RecordedCharge>& made = replay.Facts.Charges;
+  const bool finished = record.Ended != GameEnding::kUnfinished;
+  if (record.Charges.size() > made.size() || (finished && record.Charges.size() != made.size())) {
+    return field("charges") + "the record holds " + std::to_string(record.Charges.size()) +
+           " charges, and the replayed game made " + std::to_string(made.size());
+  }
+  for (std::size_t i = 0; i < record.Charges.size(); ++i) {
+    const RecordedCharge& said = record.Charges[i];
+    if (said.Task != made[i].Task || said.Dollars != made[i].Dollars || said.Balance != made[i].Balance) {
+      return field("charges") + "charge " + std::to_string(i + 1) + " is not the one the replayed game made (task " +
+             std::to_string(made[i].Task) + ", " + Fixed(made[i].Dollars, 0) + " dollars)";
+    }
+  }
+  const std::optional<RecordedRelease>& released = replay.Facts.Release;
+  const auto same = [](const RecordedRelease& a, const RecordedRelease& b) {
+    return a.Line == b.Line && a.FirstParent == b.FirstParent && a.SecondParent == b.SecondParent &&
+           a.Values == b.Values && a.MeetsProtein == b.MeetsProtein && a.MeetsFhb == b.MeetsFhb;
+  };
+  if ((record.Release && (!released || !same(*record.Release, *released))) ||
+      (finished && released && !record.Release)) {
+    return field("release") + (released ? "the replayed game released line " + std::to_string(released->Line) +
+                                              " with other values or another verdict than the record says"
+                                        : "the replayed game released no line");
+  }
+  if (finished && record.Ended != GameEnding::kStopped && record.Ended != replay.Ended) {
+    return field("ended") + (replay.Ended == GameEnding::kReleased ? "the replayed game ended with a release"
+                                                                   : "the replayed game ended without a release");
+  }
+  return "";
 }
 
 // A new empty folder for the replayed game's files.
@@ -89,13 +131,15 @@ FileProblem RecordReplayer::Read(std::string_view name, FileProblem problem, std
     content = SelectionText(lastResults_, event.Kept);
   } else if (event.HasText) {
     content = event.Text;
+    if (name == kCrossesFile) crossesRead_ = content;
   } else {
     // A reference file of the game folder: the record keeps its digest only.
     const FileProblem problem = ReadTextFile(recordFolder_, name, content);
     if (problem != FileProblem::kNone || Sha256Hex(content) != event.Sha256) {
-      throw ReplayDifference{"the recorded game used its own " + std::string(name) +
-                             ", and the file beside the record is " +
-                             (problem != FileProblem::kNone ? "missing" : "another one")};
+      throw ReplayDifference{Where() + ": the recorded game used its own " + std::string(name) + ", and " +
+                                 (problem != FileProblem::kNone ? "none lies" : "another one lies") +
+                                 " beside the record: put the game folder's reference files beside it",
+                             true};
     }
   }
   return FileProblem::kNone;
@@ -178,9 +222,12 @@ ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& r
   GameOptions options;
   options.Seed = record.Seed;
   options.Watch = &replayer;
+  options.Observers.push_back(&result.Facts);
   if (observer != nullptr) options.Observers.push_back(observer);
   try {
     const GameOutcome outcome = RunGame(replayed, playFolder, options);
+    result.Ended = outcome.Ending;
+    result.Crosses = replayer.CrossesRead();
     replayer.Finish();
     // A game that ran out of answers or console ends as its record says.
     const bool replayStopped = outcome.Ending == GameEnding::kStopped;
@@ -191,9 +238,11 @@ ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& r
                              " where the recorded game " +
                              (recordStopped ? "stopped (" + record.Stopped + ")" : "went on to its end")};
     }
+    if (std::string stored = StoredFieldDifference(record, result); !stored.empty()) throw ReplayDifference{stored};
     result.Identical = true;
   } catch (const ReplayDifference& found) {
     result.Difference = found.What;
+    result.NeedsReferenceFiles = found.MissingFiles;
   }
   result.Answers = replayer.Answers();
   std::error_code ignored;
@@ -209,12 +258,10 @@ int ReplayRecord(Console& console, const std::filesystem::path& folder, const st
     return kExitFailed;
   }
   const GameRecord& record = loaded.Record;
-  PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " + std::to_string(record.Seed) +
+  PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " + std::to_string(-static_cast<long long>(record.Seed)) +
                          ", recorded by Plotwright " + ShownText(record.Version, 40) + " on " +
                          ShownText(record.Platform, 60));
-  if (record.Version != PLOTWRIGHT_VERSION) {
-    PrintLine(console, "This is Plotwright " + std::string(PLOTWRIGHT_VERSION) + ": a difference may come from that");
-  }
+
   const ReplayResult result = ReplayGame(record, loaded.Folder, console.Out, nullptr);
   console.Out << '\n';
   if (!result.Identical) {

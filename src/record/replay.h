@@ -20,6 +20,7 @@ namespace plotwright {
 // the replayed game, which cannot go on, to the replay's caller.
 struct ReplayDifference {
   std::string What;
+  bool MissingFiles = false;  // the reference files of the recorded game's folder are not beside the record
 };
 
 // Hears a game played again from `record`: answers for its files from the
@@ -47,6 +48,8 @@ class RecordReplayer final : public ConsoleWatch {
   // Where the replay stands and the record's next event, for a replayed
   // game that waits where the record goes on.
   std::string Unmet() const;
+  // Crosses.csv as the replayed game read it.
+  const std::string& CrossesRead() const { return crossesRead_; }
   // Results.csv as the replayed game last wrote it.
   const std::string& LastResults() const { return lastResults_; }
 
@@ -62,6 +65,7 @@ class RecordReplayer final : public ConsoleWatch {
   std::size_t printedInEvent_ = 0;  // lines of it met already
   PrintedLines printed_;
   std::string lastResults_;
+  std::string crossesRead_;
   int lines_ = 0;
   int answers_ = 0;
 };
@@ -73,12 +77,23 @@ struct ReplayResult {
   bool Identical = false;
   std::string Difference;  // where the replay first differs, if it does
   int Answers = 0;         // answers the replay took
+  // The recorded game used reference files of its own folder, and they are
+  // not beside the record: it can only be replayed where they are.
+  bool NeedsReferenceFiles = false;
+  // What the replayed game made of itself, the figures a teacher may trust:
+  // its charges and release, the crosses it read, how it ended.
+  FactsOfGame Facts;
+  std::string Crosses;
+  GameEnding Ended = GameEnding::kUnfinished;
 };
 
 // Plays `record` again in a folder of its own (reference files of the
 // recorded game's folder come from `recordFolder`), printing the game's
 // console and the answers to `transcript`; `observer`, if any, hears the
-// game's tables.
+// game's tables. Identical only when every event met the record and every
+// field the record stores besides its events (its version, crosses,
+// charges, release and verdict, and how it ended) is what the replayed game
+// made: those fields are a cache no edit may pass off as the game.
 ReplayResult ReplayGame(const GameRecord& record, const std::filesystem::path& recordFolder, std::ostream& transcript,
                         GameObserver* observer);
 

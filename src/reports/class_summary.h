@@ -27,20 +27,40 @@ struct ClassLine {
   TraitValues Values{};
 };
 
-struct ClassRow {
-  std::string Record;              // the record's path below the class folder
-  std::string Problem;             // why it is not a whole, replayable record; empty if it is
-  std::optional<GameRecord> Game;  // when the record could be read
-  std::vector<double> Money;       // dollars spent on each tool, in the order of ToolNames()
-  // The best line the student still had at the end, by the true values,
-  // from a replay of the record.
+// What the replay of a record made of its game: the figures the summary
+// shows. A record's own claims are never shown; the replay checks them.
+struct ClassFigures {
+  std::string Crosses;          // Crosses.csv as the game read it
+  bool CrossesRefused = false;  // the game could not use it
+  std::vector<double> Money;    // dollars spent on each tool, in the order of ToolNames()
+  std::optional<RecordedRelease> Release;
+  GameEnding Ended = GameEnding::kUnfinished;
+  // The best line the student still had at the end, by the true values.
   std::optional<ClassLine> BestLine;
 };
 
-// Reads every file ending in ".json" below `folder`, replaying each record
-// of this version to find the best line its student had. `read`, if given,
-// hears each row as soon as it is done (a class of large games takes a
-// while).
+struct ClassRow {
+  std::string Record;  // the record's path below the class folder
+  // Whether the row counts in the headline and the picture, and why not.
+  enum class Standing {
+    kCounted,
+    kUnreadable,   // no record at all, or one no game could have written
+    kNotReplayed,  // another version's, or one that needs its game's own reference files
+    kEdited,       // it does not replay as recorded
+    kDuplicate,    // a game counted already
+  };
+  Standing Stands = Standing::kCounted;
+  std::string Problem;                  // why it does not count; empty when it does
+  std::optional<GameRecord> Game;       // when the record could be read
+  std::optional<ClassFigures> Figures;  // when it replays identically
+};
+
+// Reads every file ending in ".json" below `folder` and replays each record
+// of this version: a record counts when it replays identically, every field
+// it stores included, and is not the same game as a record before it. What
+// else lies there named like a record is listed with why it was passed
+// over. `read`, if given, hears each row as soon as it is done (a class of
+// large games takes a while).
 std::vector<ClassRow> ReadClass(const std::filesystem::path& folder,
                                 const std::function<void(const ClassRow&)>& read = nullptr);
 

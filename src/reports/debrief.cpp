@@ -55,6 +55,9 @@ void DebriefCollector::TaskDone(const Game& game, TaskNumber task, const std::ve
     facts_.Released = game.Released;
     return;
   }
+  // A trial not even one location could be paid for did not happen.
+  const bool trial = task >= TaskNumber::kYieldProteinTrial && task <= TaskNumber::kAllTraitsTrial;
+  if (trial && dollars == 0) return;
   DebriefStep step;
   step.Task = task;
   step.Dollars = dollars;

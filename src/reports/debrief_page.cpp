@@ -1,7 +1,9 @@
 #include "reports/debrief_page.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
+#include <utility>
 
 #include "game/standards.h"
 #include "game/tasks.h"
@@ -13,6 +15,12 @@ namespace plotwright {
 namespace {
 
 std::string Escaped(std::string_view text) { return HtmlEscaped(text); }
+
+// A correlation over fewer entries says little: it is shown with a warning.
+constexpr int kFewestForACorrelation = 10;
+
+// A record's seed as --seed takes it.
+std::string SeedText(std::int32_t seed) { return std::to_string(-static_cast<long long>(seed)); }
 
 std::string Percent(int part, int whole) { return whole == 0 ? "&#8212;" : Fixed(100.0 * part / whole, 1) + "%"; }
 
@@ -41,19 +49,20 @@ Best BestOf(const std::vector<int>& entries, const std::vector<TraitValues>& tru
   return best;
 }
 
-// Kept entries as dark dots, dropped ones as light crosses, at most 2500
-// of each, and the released line ringed.
+// Kept entries as dark dots, dropped ones as light crosses, entries typed
+// back after they were dropped as green pluses, at most 2500 of each, and
+// the released line ringed.
 std::string Picture(const std::string& title, const std::vector<int>& kept, const std::vector<int>& dropped,
-                    const std::vector<TraitValues>& truth, std::optional<int> released) {
+                    const std::vector<int>& typedBack, const std::vector<TraitValues>& truth,
+                    std::optional<int> released) {
   std::vector<PicturePoint> points;
-  points.reserve(dropped.size() + kept.size() + 1);
-  for (const int i : dropped) {
-    points.push_back(
-        {truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], "dropped", ""});
-  }
-  for (const int i : kept) {
-    points.push_back(
-        {truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], "kept", ""});
+  points.reserve(dropped.size() + kept.size() + typedBack.size() + 1);
+  for (const auto& [entries, kind] :
+       {std::pair{&dropped, "dropped"}, std::pair{&kept, "kept"}, std::pair{&typedBack, "typedback"}}) {
+    for (const int i : *entries) {
+      points.push_back(
+          {truth[static_cast<std::size_t>(i)][kProtein], truth[static_cast<std::size_t>(i)][kFhb], kind, ""});
+    }
   }
   if (released) {
     const TraitValues& v = truth[static_cast<std::size_t>(*released)];
@@ -79,7 +88,7 @@ table { border-collapse: collapse; margin: 6px 0 12px; font-size: 0.92rem; }
 th, td { border: 1px solid #ccc; padding: 3px 8px; text-align: right; } th:first-child, td:first-child { text-align: left; }
 th { background: #eef2ee; } .steps { display: flex; flex-wrap: wrap; gap: 8px 28px; }
 .step { flex: 1 1 500px; max-width: 540px; break-inside: avoid; }
-.verdict { font-size: 1.05rem; } .legend span { margin-right: 18px; }
+.verdict { font-size: 1.05rem; } .legend span { margin-right: 18px; } .warn { color: #8a4b00; font-size: 0.85rem; }
 @media print { body { max-width: none; } h2 { break-after: avoid; } .step, table { break-inside: avoid; } }
 )";
 
@@ -90,9 +99,8 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       "<title>Plotwright debrief, seed " +
-      std::to_string(record.Seed) + "</title>\n<style>" + kStyle + kStandardsPictureStyle +
-      "</style>\n</head>\n<body>\n";
-  page += "<h1>Plotwright debrief</h1>\n<p class=\"note\">The game of seed " + std::to_string(record.Seed) +
+      SeedText(record.Seed) + "</title>\n<style>" + kStyle + kStandardsPictureStyle + "</style>\n</head>\n<body>\n";
+  page += "<h1>Plotwright debrief</h1>\n<p class=\"note\">The game of seed " + SeedText(record.Seed) +
           ", played with Plotwright " + Escaped(record.Version) + " on " + Escaped(record.Platform) +
           ". Everything here comes from the true genotypic values, which the game shows only for the line "
           "released: what was really in your population, and how well your information and your choices found "
@@ -129,7 +137,8 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
   page +=
       "<h2>Step by step: what you kept and what you dropped</h2>\n<p class=\"legend note\">"
       "<span>&#9679; kept (blue)</span><span>&#215; dropped (grey)</span>"
-      "<span>&#9711; the line you released (red)</span></p>\n<div class=\"steps\">\n";
+      "<span>+ typed back after it was dropped (green)</span><span>&#9711; the line you released "
+      "(red)</span></p>\n<div class=\"steps\">\n";
   std::optional<int> released;
   if (facts.Released) released = facts.Released->Id - 1;
   for (const DebriefStep& step : facts.Steps) {
@@ -141,16 +150,26 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
     std::vector<int> kept;
     std::set_intersection(step.KeptBefore.begin(), step.KeptBefore.end(), step.KeptAfter.begin(), step.KeptAfter.end(),
                           std::back_inserter(kept));
+    // Entries the student typed back into the table after dropping them
+    // at an earlier step: kept after this one, though not before it.
+    std::vector<int> typedBack;
+    std::set_difference(step.KeptAfter.begin(), step.KeptAfter.end(), step.KeptBefore.begin(), step.KeptBefore.end(),
+                        std::back_inserter(typedBack));
+    // The released line is ringed where it was among the step's entries.
+    const bool releasedHere = step.OnLines && released &&
+                              (std::binary_search(step.KeptBefore.begin(), step.KeptBefore.end(), *released) ||
+                               std::binary_search(step.KeptAfter.begin(), step.KeptAfter.end(), *released));
     const std::string title = StepTitle(step);
     page += "<div class=\"step\"><h3>" + Escaped(title) + "</h3>\n";
-    page += Picture(title, kept, dropped, truth, step.OnLines ? released : std::nullopt);
-    const Best keptBest = BestOf(kept, truth), droppedBest = BestOf(dropped, truth);
-    page +=
-        "<table><tr><th></th><th>Entries</th><th>Meeting both standards</th></tr>"
-        "<tr><td>kept</td><td>" +
-        std::to_string(kept.size()) + "</td><td>" + std::to_string(keptBest.Winning) +
-        "</td></tr><tr><td>dropped</td><td>" + std::to_string(dropped.size()) + "</td><td>" +
-        std::to_string(droppedBest.Winning) + "</td></tr></table>\n</div>\n";
+    page += Picture(title, kept, dropped, typedBack, truth, releasedHere ? released : std::nullopt);
+    const auto row = [&truth](const char* what, const std::vector<int>& entries) {
+      return std::string("<tr><td>") + what + "</td><td>" + std::to_string(entries.size()) + "</td><td>" +
+             std::to_string(BestOf(entries, truth).Winning) + "</td></tr>";
+    };
+    page += "<table><tr><th></th><th>Entries</th><th>Meeting both standards</th></tr>" + row("kept", kept) +
+            row("dropped", dropped);
+    if (!typedBack.empty()) page += row("typed back, after an earlier step dropped them", typedBack);
+    page += "</table>\n</div>\n";
   }
   page += "</div>\n";
 
@@ -166,7 +185,12 @@ std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
       page += "<tr><td>" + Escaped(StepTitle(step)) + "</td><td>" + Escaped(measure.Name) + "</td><td>" +
               (measure.Locations > 0 ? std::to_string(measure.Locations) : "prediction") + "</td><td>" +
               (measure.Locations > 0 ? Fixed(measure.Lsd, 2) : "&#8212;") + "</td><td>" +
-              std::to_string(measure.Entries) + "</td><td>" + NumberOrDash(measure.Correlation, 2) + "</td></tr>\n";
+              std::to_string(measure.Entries) + "</td><td>" + NumberOrDash(measure.Correlation, 2) +
+              (measure.Entries < kFewestForACorrelation && std::isfinite(measure.Correlation)
+                   ? " <span class=\"warn\">(over " + std::to_string(measure.Entries) +
+                         " entries only: too few to trust)</span>"
+                   : "") +
+              "</td></tr>\n";
     }
   }
   page += "</table>\n";

@@ -15,7 +15,7 @@ const char kStandardsPictureStyle[] = R"(
 .picture .standards { fill: #d8efd8; stroke: #3a7d3a; stroke-dasharray: 4 3; } .picture .axis { stroke: #444; }
 .picture .kept { fill: #1f4fa0; fill-opacity: 0.75; } .picture .dropped { stroke: #a9a9a9; stroke-width: 1; fill: none; }
 .picture .released { fill: none; stroke: #c0392b; stroke-width: 2.5; }
-.picture .beyond { fill: #7a4a00; }
+.picture .beyond { fill: #7a4a00; } .picture .typedback { stroke: #1e7b34; stroke-width: 1.6; fill: none; }
 )";
 
 namespace {
@@ -29,6 +29,17 @@ std::string Number(double value) {
 constexpr double kWidth = 520, kHeight = 360, kLeft = 52, kBottom = 40, kTop = 14, kRight = 14;
 // The widest the axes go: a value beyond them is drawn at the edge, marked.
 constexpr double kProteinAxisLowest = 4, kProteinAxisHighest = 20, kFhbAxisHighest = 40;
+
+// "2nd", "3rd", "11th", ...
+std::string Ordinal(std::size_t n) {
+  const std::size_t last = n % 10, lastTwo = n % 100;
+  const char* suffix = lastTwo >= 11 && lastTwo <= 13 ? "th"
+                       : last == 1                    ? "st"
+                       : last == 2                    ? "nd"
+                       : last == 3                    ? "rd"
+                                                      : "th";
+  return std::to_string(n) + suffix;
+}
 
 // A small triangle beside a point drawn at the picture's edge, pointing to
 // where its value lies.
@@ -80,11 +91,12 @@ std::string StandardsPicture(const std::string& label, const std::vector<Picture
   svg += "<text x=\"14\" y=\"" + Number(kTop + plotH / 2) + "\" text-anchor=\"middle\" transform=\"rotate(-90 14 " +
          Number(kTop + plotH / 2) + ")\">Fhb [%]</text>";
   std::string note;
-  for (const std::string_view kind : {"dropped", "kept", "released"}) {
+  for (const std::string_view kind : {"dropped", "kept", "typedback", "released"}) {
     std::size_t count = 0;
     for (const PicturePoint& point : points) count += point.Kind == kind ? 1 : 0;
     const std::size_t every = std::max<std::size_t>(1, (count + most - 1) / std::max<std::size_t>(1, most));
-    if (every > 1) note += " every " + std::to_string(every) + ". " + std::string(kind) + " entry,";
+    if (every > 1)
+      note += " every " + Ordinal(every) + " " + std::string(kind == "typedback" ? "typed-back" : kind) + " entry,";
     std::size_t seen = 0;
     for (const PicturePoint& point : points) {
       if (point.Kind != kind || seen++ % every != 0) continue;
@@ -97,6 +109,9 @@ std::string StandardsPicture(const std::string& label, const std::vector<Picture
       if (kind == "dropped") {
         svg += "<path class=\"dropped\" d=\"M" + Number(cx - 2.5) + " " + Number(cy - 2.5) + "l5 5m0-5l-5 5\">" +
                title + "</path>";
+      } else if (kind == "typedback") {
+        svg += "<path class=\"typedback\" d=\"M" + Number(cx - 3.5) + " " + Number(cy) + "h7m-3.5-3.5v7\">" + title +
+               "</path>";
       } else {
         svg += "<circle class=\"" + std::string(kind) + "\" cx=\"" + x(protein) + "\" cy=\"" + y(fhb) + "\" r=\"" +
                (kind == "released" ? "7" : "2.6") + "\">" + title + "</circle>";

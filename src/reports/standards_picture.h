@@ -10,7 +10,7 @@ namespace plotwright {
 
 struct PicturePoint {
   double Protein = 0, Fhb = 0;
-  const char* Kind = "kept";  // the point's style: "kept", "dropped" or "released"
+  const char* Kind = "kept";  // the point's style: "kept", "dropped", "typedback" or "released"
   std::string Title;          // shown when pointed at; may be empty
 };
 

@@ -218,8 +218,8 @@ TEST(GameRecordTest, AGameLeftHalfWayLeavesARecordThatReplays) {
   Replay replay = ReplayIn(teacher.Path(), "student.json");
   EXPECT_EQ(replay.Status, kExitFailed);
   EXPECT_TRUE(Contains(replay.Out,
-                       "the recorded game used its own zForbidden.csv, and the file beside the record is "
-                       "missing"));
+                       "the recorded game used its own zForbidden.csv, and none lies beside the record: put the game "
+                       "folder's reference files beside it"));
   for (const EmbeddedFile& embedded : EmbeddedReferenceFiles()) {
     teacher.Write(std::string(embedded.Name), std::string(embedded.Content));
   }

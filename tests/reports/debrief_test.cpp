@@ -109,6 +109,38 @@ TEST(DebriefTest, ATrialIsJudgedOnTheLinesItMeasured) {
   EXPECT_DOUBLE_EQ(trial.Measures[0].Correlation, Correlation(fhb, truth));
 }
 
+// The debrief shows what happened: a trial refused for its cost is no step;
+// lines the student typed back after dropping them are shown as such, and
+// counted alike in the step and in the money; the released line is ringed
+// only where it was among the entries; a correlation over few entries
+// comes with a warning.
+TEST(DebriefTest, TheDebriefShowsWhatHappened) {
+  Game game = SmallGame();
+  DebriefCollector collector;
+  collector.Started(game);
+  game.State.LinesMade = 1;
+  game.Entries.LineGenValue = {{0, 11.5, 4.5}, {0, 12.5, 3.0}, {0, 9.5, 7.0}, {0, 13.0, 40.0}};
+  game.Entries.Kept = {1, 1, 1, 0};
+  collector.TaskDone(game, TaskNumber::kMakeLines, {1, 1, 1, 1}, 60.0);
+  collector.TaskDone(game, TaskNumber::kFhbTrial, game.Entries.Kept, 0.0);  // not even one location paid
+  EXPECT_EQ(collector.Facts().Steps.size(), 1u);
+  ASSERT_TRUE(AppendColumn(game.Lines, 1, kFhb, 2, 1.5f, std::vector<double>{4.0, 3.9, 6.5, 0}));
+  game.Entries.Kept = {1, 0, 0, 0};
+  collector.TaskDone(game, TaskNumber::kFhbTrial, {1, 1, 1, 0}, 40.0);
+  game.Entries.Kept = {1, 0, 0, 1};  // line 4, dropped before, typed back into the next table
+  collector.TaskDone(game, TaskNumber::kYieldProteinTrial, {1, 0, 0, 0}, 1.0);
+  DebriefFacts facts = collector.Facts();
+  facts.Released = ReleasedLine{4, {12, 14}, game.Entries.LineGenValue[3], Verdict::kProteinOnly};
+  const std::string page = DebriefHtml(GameRecord{}, facts);
+  EXPECT_TRUE(Contains(page,
+                       "<tr><td>kept</td><td>1</td><td>1</td></tr><tr><td>dropped</td><td>0</td><td>0</td></tr>"
+                       "<tr><td>typed back, after an earlier step dropped them</td><td>1</td><td>0</td></tr>"));
+  EXPECT_EQ(testing::Count(page, "class=\"typedback\""), 1u);
+  EXPECT_TRUE(Contains(page, "Trial of yield and protein, year 0</td><td>1</td><td>2</td>"));  // 2 kept after it
+  EXPECT_EQ(testing::Count(page, "<circle class=\"released\""), 1u);  // not in the Fhb trial, which left it out
+  EXPECT_TRUE(Contains(page, " <span class=\"warn\">(over 3 entries only: too few to trust)</span>"));
+}
+
 TEST(DebriefTest, AGameWritesTheDebriefThatItsRecordGivesAgain) {
   TempFolder folder;
   folder.Write("Crosses.csv", "3,14,60\n3,13,60\n");
@@ -144,7 +176,7 @@ TEST(DebriefTest, PicturesPlaceThePointsAgainstTheStandards) {
   std::vector<PicturePoint> many(5, {11.0, 4.0, "dropped", ""});
   const std::string sampled = StandardsPicture("many", many, 2);
   EXPECT_EQ(testing::Count(sampled, "<path class=\"dropped\""), 2u);
-  EXPECT_TRUE(Contains(sampled, "A sample is drawn: every 3. dropped entry."));
+  EXPECT_TRUE(Contains(sampled, "A sample is drawn: every 3rd dropped entry."));
 }
 
 }  // namespace
