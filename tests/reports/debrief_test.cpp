@@ -136,7 +136,7 @@ TEST(DebriefTest, TheDebriefShowsWhatHappened) {
                        "<tr><td>kept</td><td>1</td><td>1</td></tr><tr><td>dropped</td><td>0</td><td>0</td></tr>"
                        "<tr><td>typed back, after an earlier step dropped them</td><td>1</td><td>0</td></tr>"));
   EXPECT_EQ(testing::Count(page, "class=\"typedback\""), 1u);
-  EXPECT_TRUE(Contains(page, "Trial of yield and protein, year 0</td><td>1</td><td>2</td>"));  // 2 kept after it
+  EXPECT_TRUE(Contains(page, "<tr><td>Trial of yield and protein</td><td>1</td><td>2</td>"));  // 2 kept after it
   EXPECT_EQ(testing::Count(page, "<circle class=\"released\""), 1u);  // not in the Fhb trial, which left it out
   EXPECT_TRUE(Contains(page, " <span class=\"warn\">(over 3 entries only: too few to trust)</span>"));
 }
