@@ -340,7 +340,7 @@ std::string ClassSummaryHtml(const std::vector<ClassRow>& rows) {
       ".scroll { overflow-x: auto; } table { border-collapse: collapse; font-size: 0.85rem; margin: 8px 0; }\n"
       "th, td { border: 1px solid #ccc; padding: 3px 5px; text-align: right; vertical-align: top; }\n"
       "td.text { text-align: left; } th { background: #eef2ee; } th:first-child { text-align: left; }\n"
-      "td.text:first-child { max-width: 14em; overflow-wrap: anywhere; } td.text:nth-child(3) { min-width: 8em; }\n"
+      "td.text:first-child { max-width: 14em; overflow-wrap: break-word; } td.text:nth-child(3) { min-width: 8em; }\n"
       "th button { font: inherit; font-weight: bold; background: none; border: 0; cursor: pointer; padding: 0; }\n"
       "tbody.problem td { background: #fff4e0; } td.why { text-align: left; border-top: 0; color: #5a3b00; }\n"
       "#csv-text { display: none; }\n"
@@ -370,7 +370,11 @@ std::string ClassSummaryHtml(const std::vector<ClassRow>& rows) {
     for (std::size_t i = 0; i < cells.Text.size(); ++i) {
       page += cells.Number[i] ? "<td" : "<td class=\"text\"";
       if (!cells.SortBy[i].empty()) page.append(" data-value=\"").append(cells.SortBy[i]).append("\"");
-      page.append(">").append(HtmlEscaped(cells.Text[i])).append("</td>");
+      // A record's path may break after each folder's name.
+      std::string text = HtmlEscaped(cells.Text[i]);
+      for (std::size_t at = 0; i == 0 && (at = text.find('/', at)) != std::string::npos; at += 6)
+        text.insert(at + 1, "<wbr>");
+      page.append(">").append(text).append("</td>");
     }
     page += "</tr>";
     if (!row.Problem.empty()) {
