@@ -18,6 +18,16 @@ CommandLine Parse(const std::string& line) {
   return ParseCommandLine(arguments);
 }
 
+TEST(OptionsTest, TeachersCommandsTakeTheirRecordOrFolder) {
+  for (const char* line : {"--replay amira/Plotwright-record.json", "--replay=amira/Plotwright-record.json"}) {
+    EXPECT_EQ(Parse(line).Do, Action::kReplay);
+    EXPECT_EQ(Parse(line).Record, "amira/Plotwright-record.json") << line;
+  }
+  EXPECT_EQ(Parse("--class 7b").Record, "7b");
+  EXPECT_EQ(Parse("--debrief").Do, Action::kBadUsage);
+  EXPECT_EQ(Parse("--resume").Do, Action::kResume);
+}
+
 TEST(OptionsTest, SeedReplacesTheClockSeedNegated) {
   EXPECT_EQ(Parse("").Do, Action::kPlay);
   EXPECT_FALSE(Parse("").Seed.has_value());
@@ -41,7 +51,7 @@ TEST(OptionsTest, WindowsArgumentsBecomeUtf8LetterForLetter) {
             "\xE7\x8F\xAD\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
   // Letters beyond the first 65536 come as a pair of surrogates: an ear of
   // rice, and the last letter there is.
-  EXPECT_EQ(Utf8FromUtf16(u"\U0001F33E\U0010FFFF"), "\xF0\x9F\x8C\xBE\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(Utf8FromUtf16(u"\U0001F33E\U0010FFFF\U00010000"), "\xF0\x9F\x8C\xBE\xF4\x8F\xBF\xBF\xF0\x90\x80\x80");
   // Half a pair is no letter: a file name may hold one, UTF-8 cannot.
   const std::u16string broken[] = {u"a\xD83C", u"\xDF3Ez", u"\xD83C\xD83C\xDF3E", u"\xD83Cx"};
   for (std::size_t i = 0; i < std::size(broken); ++i) EXPECT_FALSE(Utf8FromUtf16(broken[i]).has_value()) << i;

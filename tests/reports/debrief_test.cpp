@@ -177,6 +177,12 @@ TEST(DebriefTest, PicturesPlaceThePointsAgainstTheStandards) {
   const std::string sampled = StandardsPicture("many", many, 2);
   EXPECT_EQ(testing::Count(sampled, "<path class=\"dropped\""), 2u);
   EXPECT_TRUE(Contains(sampled, "A sample is drawn: every 3rd dropped entry."));
+  // A value beyond the axes' widest (protein 8 to 20, Fhb to 40) is drawn at
+  // their edge with a mark pointing where it lies.
+  const std::string beyond = StandardsPicture("claims", {{1e9, 2, "kept", ""}, {10, 1e9, "kept", ""}}, 10);
+  EXPECT_TRUE(Contains(beyond, "<circle class=\"kept\" cx=\"506.0\" cy=\"304.7\""));
+  EXPECT_TRUE(Contains(beyond, "<path class=\"beyond\" d=\"M513.0 304.7"));
+  EXPECT_TRUE(Contains(beyond, "<path class=\"beyond\" d=\"M127.7 7.0"));
 }
 
 }  // namespace
