@@ -64,7 +64,7 @@ TEST(PlayTest, AGameLeftHalfWayContinuesToTheSameEnd) {
 
   // A game started without --resume offers it; NEW keeps the earlier record.
   const std::string earlier = stopped.Read(std::string(kRecordFile));
-  EXPECT_EQ(Play(stopped, "maybe\nnew\n", false, &shown), kExitFatalIo);
+  EXPECT_EQ(Play(stopped, "maybe\n  New \n", false, &shown), kExitFatalIo);
   EXPECT_EQ(testing::Count(shown, "type NEW and press <Enter> for a new game: "), 2u);
   EXPECT_TRUE(Contains(shown, " This folder holds a game that was left unfinished (seed 5, 4 answers given).\n"));
   EXPECT_EQ(stopped.Read("Plotwright-record-1.json"), earlier);

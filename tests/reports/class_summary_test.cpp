@@ -108,6 +108,7 @@ TEST(ClassSummaryTest, EveryRecordIsListedAndOnlyGamesThatReplayCount) {
   const std::string csv = teacher.Read(std::string(kClassTableFile));
   EXPECT_TRUE(Contains(page, "<p>11 records: 3 counted, each a game that replays exactly as recorded (2 releases,"));
   EXPECT_TRUE(Contains(page, "<td class=\"text\" data-value=\"5\">unfinished</td>"));  // sorts after the verdicts
+  EXPECT_TRUE(Contains(page, "<td class=\"text\">student1/<wbr>Plotwright-record.json</td><td>1</td>"));
   EXPECT_EQ(testing::Count(csv, "\n"), 12u);
   EXPECT_TRUE(Contains(csv, "student1/Plotwright-record.json,1,\"3 x 14 (30); 12 x 13 (30)\",50,0,2400,900,0,3350,"));
   EXPECT_TRUE(Contains(csv, "student2/Plotwright-record.json,2,\"3 x 14 (30); 12 x 13 (30)\",50,"));

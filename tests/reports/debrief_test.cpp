@@ -151,7 +151,8 @@ TEST(DebriefTest, AGameWritesTheDebriefThatItsRecordGivesAgain) {
   const std::string page = folder.Read(std::string(kDebriefFile));
   EXPECT_TRUE(Contains(page, "<h1>Plotwright debrief</h1>"));
   EXPECT_TRUE(Contains(page, "You released line 7 (3 x 14)"));
-  EXPECT_TRUE(Contains(page, "Trial of all three traits, year 1"));
+  EXPECT_TRUE(Contains(page, "<h3>Trial of all three traits, year 1</h3>"));
+  EXPECT_TRUE(Contains(page, "<tr><td>Crosses: the F2 plants</td><td>50</td><td>120</td>"));
   EXPECT_TRUE(Contains(page, "<td>Fhb_Y1</td><td>2</td>"));
 
   std::filesystem::remove(folder.Path() / kDebriefFile);

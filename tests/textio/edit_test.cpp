@@ -41,5 +41,18 @@ TEST(EditTest, IntegersAndText) {
   EXPECT_EQ(EditA("A_very_long_header", 12), "A_very_long_");
 }
 
+// Text from a record or a file's name on one console line: letters of any
+// script kept, control characters and bytes that are no UTF-8 as '?', cut
+// after `most` characters.
+TEST(EditTest, TextFromOutsideIsShownOnOneLine) {
+  EXPECT_EQ(ShownText("J\xC3\xBCrgen/\xE7\x8F\xAD \xF0\x9F\x8C\xBE", 20),
+            "J\xC3\xBCrgen/\xE7\x8F\xAD \xF0\x9F\x8C\xBE");
+  EXPECT_EQ(ShownText("a\tb\x1B[2J\xC2\x85\x7F", 20), "a?b?[2J??");
+  EXPECT_EQ(ShownText("\xFF\xC3x\xED\xA0\x80\xC0\xAF", 20), "??x?????");  // stray, cut, surrogate, overlong
+  EXPECT_EQ(ShownText("\xC3\xBC\xC3\xBC\xC3\xBC", 2), "\xC3\xBC\xC3\xBC...");
+  EXPECT_EQ(Fixed(-0.004, 2), "-0.00");
+  EXPECT_EQ(Fixed(249950, 0), "249950");
+}
+
 }  // namespace
 }  // namespace plotwright
