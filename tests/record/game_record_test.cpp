@@ -309,7 +309,7 @@ TEST(GameRecordTest, TextsThatAreNotUtf8AndOddAnswersSurviveTheRecord) {
   // Letters of every length stay readable text in the record.
   RecordEvent answer;
   answer.What = RecordEvent::Kind::kTyped;
-  answer.Text = "Zo\xC3\xAB 5\xC2\xB0 \xE7\x8F\xAD \xF0\x9F\x8C\xBE";
+  answer.Text = "Zo\xC3\xAB 5\xC2\xB0 \xE0\xA4\x95 \xE7\x8F\xAD \xF0\x9F\x8C\xBE";
   record.Events = {answer};
   EXPECT_TRUE(Contains(RecordJson(record), "\"typed\": \"" + answer.Text + "\""));
   // A base64 text with a byte outside its alphabet is no record.

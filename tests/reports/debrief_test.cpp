@@ -152,6 +152,8 @@ TEST(DebriefTest, AGameWritesTheDebriefThatItsRecordGivesAgain) {
   EXPECT_TRUE(Contains(page, "<h1>Plotwright debrief</h1>"));
   EXPECT_TRUE(Contains(page, "You released line 7 (3 x 14)"));
   EXPECT_TRUE(Contains(page, "<h3>Trial of all three traits, year 1</h3>"));
+  EXPECT_EQ(testing::Count(page, "<div"), testing::Count(page, "</div>"));
+  EXPECT_EQ(testing::Count(page, "<table"), testing::Count(page, "</table>"));
   EXPECT_TRUE(Contains(page, "<tr><td>Crosses: the F2 plants</td><td>50</td><td>120</td>"));
   EXPECT_TRUE(Contains(page, "<td>Fhb_Y1</td><td>2</td>"));
 
