@@ -76,8 +76,8 @@ int PlayInFolder(Console& console, const std::filesystem::path& folder, std::opt
     const RecordProblem problem = LoadRecord(folder, std::string(kRecordFile), earlier);
     // A game stopped by its console (a closed terminal ends its input) is
     // as unfinished as one whose window was killed.
-    const bool unfinished = !problem && (earlier.Record.Ended == GameEnding::kUnfinished ||
-                                         earlier.Record.Ended == GameEnding::kStopped);
+    const bool unfinished =
+        !problem && (earlier.Record.Ended == GameEnding::kUnfinished || earlier.Record.Ended == GameEnding::kStopped);
     if (unfinished) {
       try {
         if (resume || ContinueChosen(console, earlier.Record)) return ResumeGame(console, folder, earlier.Record);

@@ -258,9 +258,9 @@ int ReplayRecord(Console& console, const std::filesystem::path& folder, const st
     return kExitFailed;
   }
   const GameRecord& record = loaded.Record;
-  PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " + std::to_string(-static_cast<long long>(record.Seed)) +
-                         ", recorded by Plotwright " + ShownText(record.Version, 40) + " on " +
-                         ShownText(record.Platform, 60));
+  PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " +
+                         std::to_string(-static_cast<long long>(record.Seed)) + ", recorded by Plotwright " +
+                         ShownText(record.Version, 40) + " on " + ShownText(record.Platform, 60));
 
   const ReplayResult result = ReplayGame(record, loaded.Folder, console.Out, nullptr);
   console.Out << '\n';
