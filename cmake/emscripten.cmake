@@ -38,7 +38,9 @@ function(plotwright_node_program target)
     -sEXIT_RUNTIME=1)
 endfunction()
 
-# The module of the web page.
+# The module of the web page. It runs in a Web Worker (web/plotwright-worker.js),
+# and cmake/WebPage.cmake joins it, its WebAssembly and the worker's code into
+# the one script the page starts the worker from.
 function(plotwright_page_module target)
   target_link_options(${target} PRIVATE
     # Each console read awaits the page (an EM_ASYNC_JS function): Asyncify
@@ -47,18 +49,17 @@ function(plotwright_page_module target)
     # Asyncify keeps the unwound stack here; the game's deepest read (a task
     # inside the menu inside the game) needs far less.
     -sASYNCIFY_STACK_SIZE=65536
-    # One module instance per run of the game: the page calls
+    # One module instance per run of the game: the worker calls
     # createPlotwright({...}) for the founders table, for each check of the
     # crosses and for each game, and each starts with a fresh folder.
     -sMODULARIZE=1 -sEXPORT_NAME=createPlotwright
-    # The page writes Crosses.csv into the module's folder before the game
+    # The worker writes Crosses.csv into the module's folder before the game
     # starts and reads and writes Results.csv at each wait.
     -sEXPORTED_RUNTIME_METHODS=FS -sFORCE_FILESYSTEM=1
-    # main's end (emscripten_force_exit in browser_main.cpp) calls the page's
-    # onExit with the game's status.
+    # A run that never waits (the founders table, a check) ends through
+    # exit() and the worker's onExit.
     -sEXIT_RUNTIME=1
-    # The WebAssembly rides inside the script, so the page needs no fetch()
-    # and also plays when opened as a file from a USB stick.
-    -sSINGLE_FILE=1
-    -sENVIRONMENT=web)
+    # The module is only ever loaded inside the worker, which compiles the
+    # WebAssembly itself (instantiateWasm), once for every run.
+    -sENVIRONMENT=worker)
 endfunction()
