@@ -15,9 +15,11 @@ Before typing, the actions run in order:
               the environment as a command) a process holds it open; without
               one, the spreadsheet's lock file is put beside it
     release   let go of Results.csv again
-    upload, enter
-              nothing here: how the web page's test saves the file (by
-              uploading it, by Enter in the terminal instead of Done)
+    upload, enter, paste, ahead, picture, sideways
+              nothing here: what the web page's test does beside the answer
+              (saves the file by uploading it or by Enter in the terminal
+              instead of Done, pastes the answer, types it while the game
+              still works, first uploads a picture, scrolls the table)
     kill      the window is closed: the game is killed at the wait, then
               started again with --resume, and the answer goes to it
     kill:MS   the answer is typed, and MS milliseconds later (the game at
@@ -189,7 +191,7 @@ def main():
                 holder.hold()
             elif action == "release":
                 holder.release()
-            elif action in ("upload", "enter"):
+            elif action in ("upload", "enter", "paste", "ahead", "picture", "sideways"):
                 pass
             else:
                 sys.exit("unknown action: " + action)

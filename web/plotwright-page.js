@@ -673,7 +673,10 @@
       this.lastWaitMs = performance.now() - this.sentAt;
       this.atSelection = this.seenSinceInput.includes(SELECTION_WAIT);
       if (fresh) this.resultsSeen.push(fresh);
-      if (table) this.table = newTable(table);
+      if (table) {
+        this.table = newTable(table);
+        $("kept-note").hidden = true;
+      }
       showHint(this.seenSinceInput);
       if (editor.text) {
         $("hint").textContent += " What you typed while the game was working is on its line: press Enter to send it.";
@@ -846,6 +849,8 @@
       ? "The game is over. Scroll up in the terminal to read it again."
       : "The game has stopped." + (game.errors ? " " + game.errors.trim() : "");
     $("results").hidden = true;
+    $("kept-note").hidden = true;
+    $("working").hidden = true;
     $("ended").hidden = false;
     $("confirm-new").hidden = true;
     $("ended-text").textContent = debrief
@@ -1236,6 +1241,9 @@
     waits: () => (game ? game.waits : 0),
     lastWaitMs: () => (game ? game.lastWaitMs : 0),
     keeping: () => keeping,
+    editedLine: () => editor.text,
+    terminalFont: () => terminal.options.fontSize,
+    tableIds: () => (game && game.table ? Array.from(game.table.ids) : []),
   };
 
   function toBase64(bytes) {

@@ -166,13 +166,7 @@ function fileChanged(state, name) {
 // "read" of Results.csv keeps the IDs it took as runs [first, last], or the
 // text it refused.
 function countKept(state, bytes) {
-  let record;
-  try {
-    record = JSON.parse(new TextDecoder().decode(bytes));
-  } catch (error) {
-    return;
-  }
-  const reads = (record.events || []).filter((e) => e.read === RESULTS_FILE && e.problem === "none");
+  const reads = resultsReads(bytes);
   if (reads.length <= state.readsOfResults) return;
   state.readsOfResults = reads.length;
   const last = reads[reads.length - 1];
@@ -180,16 +174,27 @@ function countKept(state, bytes) {
   post({ type: "kept", run: state.run, kept, refused: !Array.isArray(last.kept) });
 }
 
+function resultsReads(bytes) {
+  try {
+    const record = JSON.parse(new TextDecoder().decode(bytes));
+    return (record.events || []).filter((e) => e.read === RESULTS_FILE && e.problem === "none");
+  } catch (error) {
+    return [];
+  }
+}
+
 // A read of the console: the bytes the page has given, else a wait for them.
 function read(state, capacity) {
   if (state.quiet) return Promise.resolve(new Uint8Array(0));
   if (state.input.length > 0) return Promise.resolve(take(state, capacity));
   if (!state.live) {
+    // The game is live: the record as it stands (a continued game's
+    // selections already counted).
     state.live = true;
     const record = readFile(state, RECORD_FILE);
     if (record) {
       post({ type: "file", run: state.run, name: RECORD_FILE, bytes: record });
-      countKept(state, record);
+      state.readsOfResults = resultsReads(record).length;
     }
   }
   // Results.csv as the game left it: a table new since the last wait, or

@@ -31,12 +31,17 @@ replays_identically() {  # replays_identically PROGRAM...
 }
 
 failed=0
-compare() {  # compare NAME SCRIPT CROSSES SEED
-  local name="$1" script="$2" crosses="$3" seed="$4"
+compare() {  # compare NAME SCRIPT CROSSES SEED WIDTH
+  local name="$1" script="$2" crosses="$3" seed="$4" width="$5"
   mkdir -p "$work/game"
   cp "$crosses" "$work/game/Crosses.csv"
   python3 "$root/tools/scripted_game.py" "$script" "$work/game" "$work/reference" -- "$reference" --seed "$seed" > /dev/null
-  node "$here/play_in_browser.cjs" "$site" "$crosses" "$seed" "$script" "$work/page" "$shots/$name" > /dev/null
+  if ! node "$here/play_in_browser.cjs" "$site" "$crosses" "$seed" "$script" "$work/page" "$shots/$name" "$width" \
+       > "$work/played" 2>&1; then
+    echo "DIFFERENT: $name: the page's game failed:"; tail -n 5 "$work/played"; failed=1
+    rm -rf "$work/game" "$work/reference" "$work/page"
+    return
+  fi
   if ! diff "$work/reference/console.txt" "$work/page/console.txt" > "$work/diff"; then
     echo "DIFFERENT: $name: the console differs:"; head -n 20 "$work/diff"; failed=1
   elif ! diff -r --exclude=record.json --exclude=debrief.html "$work/reference" "$work/page" > "$work/diff"; then
@@ -48,7 +53,10 @@ compare() {  # compare NAME SCRIPT CROSSES SEED
   elif ! node "$here/replay_in_browser.cjs" "$site" "$work/game/Plotwright-record.json" "$shots/$name/9-replay.png" \
          > "$work/replay"; then
     echo "DIFFERENT: $name: the Linux game's record does not replay on the page:"; cat "$work/replay"; failed=1
-  elif ! diff <(grep -v "played with Plotwright" "$work/game/Plotwright-debrief.html") \
+  elif [ "$(ls "$work/game" | grep -c debrief)" != "$(ls "$work/page" | grep -c debrief)" ]; then
+    echo "DIFFERENT: $name: the page shows a debrief where the Linux game writes none, or none where it does"; failed=1
+  elif [ -f "$work/page/debrief.html" ] &&
+       ! diff <(grep -v "played with Plotwright" "$work/game/Plotwright-debrief.html") \
               <(grep -v "played with Plotwright" "$work/page/debrief.html") > "$work/diff"; then
     echo "DIFFERENT: $name: the page's debrief differs from the Linux game's:"; head -n 20 "$work/diff"; failed=1
   else
@@ -57,6 +65,7 @@ compare() {  # compare NAME SCRIPT CROSSES SEED
   rm -rf "$work/game" "$work/reference" "$work/page"
 }
 
-compare sample-crosses "$root/tests/platform/full_game.txt" "$root/data/SampleCrosses.csv" 42
-compare uploaded-file "$here/upload_game.txt" "$here/crosses.csv" 2024
+compare sample-crosses "$root/tests/platform/full_game.txt" "$root/data/SampleCrosses.csv" 42 1366
+compare uploaded-file "$here/upload_game.txt" "$here/crosses.csv" 2024 1024
+compare typed-ahead "$here/ahead_game.txt" "$here/large_crosses.csv" 7 1366
 exit $failed
