@@ -86,14 +86,16 @@ th { background: #eef2ee; } .steps { display: flex; flex-wrap: wrap; gap: 8px 28
 }  // namespace
 
 std::string DebriefHtml(const GameRecord& record, const DebriefFacts& facts) {
+  // The seed as the player gave it (--seed N, recorded as -N), as the game
+  // says it when it continues.
+  const std::string seed = std::to_string(-static_cast<long long>(record.Seed));
   std::string page =
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       "<title>Plotwright debrief, seed " +
-      std::to_string(record.Seed) + "</title>\n<style>" + kStyle + kStandardsPictureStyle +
-      "</style>\n</head>\n<body>\n";
-  page += "<h1>Plotwright debrief</h1>\n<p class=\"note\">The game of seed " + std::to_string(record.Seed) +
-          ", played with Plotwright " + Escaped(record.Version) + " on " + Escaped(record.Platform) +
+      seed + "</title>\n<style>" + kStyle + kStandardsPictureStyle + "</style>\n</head>\n<body>\n";
+  page += "<h1>Plotwright debrief</h1>\n<p class=\"note\">The game of seed " + seed + ", played with Plotwright " +
+          Escaped(record.Version) + " on " + Escaped(record.Platform) +
           ". Everything here comes from the true genotypic values, which the game shows only for the line "
           "released: what was really in your population, and how well your information and your choices found "
           "it. The standards: protein from 9 to 12 percent, Fhb at most 5 percent (the green box).</p>\n";
