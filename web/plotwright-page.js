@@ -346,6 +346,34 @@
     checkCrosses();
   }
 
+  // A Crosses.csv written elsewhere (in a spreadsheet, by a teacher) taken
+  // into the editor, each line a row as written: the checks then say what
+  // is wrong with it. A line whose founders the editor cannot show (no
+  // founder numbers from 1 to 15) leaves the editor as it was.
+  async function openCrosses(event) {
+    const file = event.target.files[0];
+    event.target.value = "";
+    if (!file) return;
+    const rows = [], odd = [];
+    (await file.text()).split(/\r?\n|\r/).forEach((line, at) => {
+      if (!/[^\s,;]/.test(line)) return;
+      const fields = line.split(/[,;]/).map((f) => f.trim().replace(/^"(.*)"$/, "$1"));
+      const founder = (f) => (/^\d+$/.test(f) && Number(f) >= 1 && Number(f) <= FOUNDERS ? Number(f) : null);
+      const first = founder(fields[0] || ""), second = founder(fields[1] || "");
+      if (first === null || second === null) odd.push(at + 1);
+      else rows.push({ first, second, plants: fields[2] || "" });
+    });
+    if (odd.length) {
+      $("add-problem").textContent = `${file.name}: line ${odd.slice(0, 5).join(", ")}${odd.length > 5 ? " ..." : ""} ` +
+        "names no two founders from 1 to 15, so the crosses are as they were. Each line is founder, founder, F2 plants.";
+      return;
+    }
+    $("add-problem").textContent = "";
+    crosses.splice(0, crosses.length, ...rows);
+    showCrosses();
+    checkCrosses();
+  }
+
   // The seed as the player typed it, if the game can take it; the page's
   // own words otherwise.
   function seedProblem(seed) {
@@ -366,6 +394,7 @@
     $("add-cross").addEventListener("submit", addCross);
     $("clear-crosses").addEventListener("click", () => { crosses.length = 0; showCrosses(); checkCrosses(); });
     $("download-crosses").addEventListener("click", () => download(CROSSES_FILE, crossesText(), "text/csv"));
+    $("open-crosses").addEventListener("change", openCrosses);
     $("start").addEventListener("click", () => startNewGame());
     $("seed").addEventListener("keydown", (e) => { if (e.key === "Enter" && !$("start").disabled) startNewGame(); });
     $("seed").addEventListener("input", () => { $("start-problem").textContent = ""; });
