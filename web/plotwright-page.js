@@ -1300,17 +1300,27 @@
   }
 
   // ---------------------------------------------------------------------
-  // The class summary: a teacher's folder of records, summed up by the core
-  // (--class) in the worker, and each record's debrief (--debrief).
+  // The class summary: a teacher's folder of records (each student's
+  // Plotwright-record.json, in folders of their own or loose), summed up by
+  // the core as plotwright --class does, and each record's debrief as
+  // plotwright --debrief writes it, all in the worker, nothing sent anywhere.
+
+  const CLASS_FOLDER = "Class";
+  const REFERENCE_FILES = ["zForbidden.csv", "zHandsOff.csv", "zKeepOut.csv"];
+  let classResults = null;
 
   function setUpClassSummary() {
     $("class-mode").addEventListener("click", () => {
-      if (game && !game.ended) return;
+      if (game && !game.ended) {
+        $("hint").textContent = "Finish or leave this game first: the class summary is on the first screen's button.";
+        return;
+      }
       $("setup").hidden = true;
       $("play").hidden = true;
       $("debrief").hidden = true;
       $("class").hidden = false;
       document.body.dataset.state = "class";
+      $("class-drop").focus();
     });
     $("class-back").addEventListener("click", () => {
       $("class").hidden = true;
@@ -1318,6 +1328,167 @@
       else $("setup").hidden = false;
       document.body.dataset.state = game ? "ended" : "setup";
     });
+    const chosen = (event) => {
+      const files = [...event.target.files].map((file) => ({ path: file.webkitRelativePath || file.name, file }));
+      event.target.value = "";
+      summariseClass(files);
+    };
+    $("class-folder").addEventListener("change", chosen);
+    $("class-files").addEventListener("change", chosen);
+    const zone = $("class-drop");
+    zone.addEventListener("dragover", (event) => {
+      event.preventDefault();
+      zone.classList.add("over");
+    });
+    zone.addEventListener("dragleave", () => zone.classList.remove("over"));
+    zone.addEventListener("drop", async (event) => {
+      event.preventDefault();
+      zone.classList.remove("over");
+      const entries = [...event.dataTransfer.items].map((item) => item.webkitGetAsEntry && item.webkitGetAsEntry()).filter(Boolean);
+      const files = entries.length ? (await Promise.all(entries.map((e) => filesOfEntry(e, "")))).flat()
+        : [...event.dataTransfer.files].map((file) => ({ path: file.name, file }));
+      summariseClass(files);
+    });
+    $("class-download-html").addEventListener("click", () => classResults &&
+      download("Class-summary.html", classResults.html, "text/html"));
+    $("class-download-csv").addEventListener("click", () => classResults &&
+      download("Class-summary.csv", classResults.csv, "text/csv"));
+    $("class-download-debriefs").addEventListener("click", () => classResults &&
+      download("Class-debriefs.zip", zipFiles(classResults.debriefs), "application/zip"));
+  }
+
+  // The files below a dropped folder, each with its path from there.
+  async function filesOfEntry(entry, above) {
+    const path = above + entry.name;
+    if (entry.isFile) return [{ path, file: await new Promise((resolve, reject) => entry.file(resolve, reject)) }];
+    const reader = entry.createReader();
+    const children = [];
+    for (;;) {
+      const batch = await new Promise((resolve, reject) => reader.readEntries(resolve, reject));
+      if (batch.length === 0) break;
+      children.push(...batch);
+    }
+    return (await Promise.all(children.map((child) => filesOfEntry(child, path + "/")))).flat();
+  }
+
+  async function summariseClass(chosen) {
+    const status = $("class-status");
+    const wanted = chosen.filter(({ path }) => /\.json$/i.test(path) || REFERENCE_FILES.includes(path.split("/").pop()));
+    const records = wanted.filter(({ path }) => /\.json$/i.test(path));
+    if (records.length === 0) {
+      status.textContent = "No record (a .json file) among the files chosen: choose the folder that holds the students' records.";
+      return;
+    }
+    $("class-results").hidden = true;
+    status.textContent = `Summing up ${records.length} ${records.length === 1 ? "record" : "records"} ...`;
+    // The class's folder is the one chosen or dropped, by its own name;
+    // records chosen loose go into a folder of that name.
+    const tops = new Set(wanted.map(({ path }) => (path.includes("/") ? path.split("/")[0] : "")));
+    const top = tops.size === 1 && !tops.has("") ? [...tops][0] : "";
+    const root = top || CLASS_FOLDER;
+    const files = {};
+    for (const { path, file } of wanted) files[top ? path : `${root}/${path}`] = new Uint8Array(await file.arrayBuffer());
+    try {
+      const summary = await runQuietly(["--class", root], files, [`${root}/Class-summary.html`, `${root}/Class-summary.csv`]);
+      const html = summary.files[`${root}/Class-summary.html`];
+      const csv = summary.files[`${root}/Class-summary.csv`];
+      if (!html) throw new Error(summary.out.trim() || summary.err.trim());
+      // Each record's debrief, beside it as the console writes it; each run
+      // has the record's folder alone, so loose records do not meet.
+      const debriefs = [];
+      let done = 0;
+      for (const { path: chosenPath } of records) {
+        status.textContent = `Summed up; writing the debriefs: ${++done} of ${records.length} ...`;
+        const path = top ? chosenPath : `${root}/${chosenPath}`;
+        const folder = path.slice(0, path.lastIndexOf("/") + 1);
+        const own = { [path]: files[path] };
+        for (const name of REFERENCE_FILES) if (files[folder + name]) own[folder + name] = files[folder + name];
+        const written = folder + DEBRIEF_FILE;
+        const run = await runQuietly(["--debrief", path], own, [written]);
+        debriefs.push({ path, name: written, bytes: run.files[written] || null, said: run.out.trim() });
+      }
+      classResults = { html, csv, debriefs: debriefs.filter((d) => d.bytes) };
+      showClassResults(summary.out, debriefs);
+    } catch (error) {
+      status.textContent = "The class could not be summed up: " + (error.message || error);
+    }
+  }
+
+  function showClassResults(said, debriefs) {
+    const written = debriefs.filter((d) => d.bytes).length;
+    $("class-status").textContent = said.trim().split("\n").pop().trim() +
+      `. ${written} of ${debriefs.length} debriefs written.`;
+    const list = $("class-debriefs");
+    list.replaceChildren();
+    for (const d of debriefs) {
+      const item = document.createElement("li");
+      if (d.bytes) {
+        const button = document.createElement("button");
+        button.type = "button";
+        button.className = "link";
+        button.textContent = d.path;
+        button.title = `Download the debrief of ${d.path}`;
+        button.addEventListener("click", () => download(d.name.replace(/\//g, " - "), d.bytes, "text/html"));
+        item.append(button);
+      } else {
+        item.textContent = `${d.path}: ${d.said.split("\n").pop()}`;
+      }
+      list.append(item);
+    }
+    $("class-frame").srcdoc = new TextDecoder().decode(classResults.html);
+    $("class-download-debriefs").disabled = classResults.debriefs.length === 0;
+    $("class-results").hidden = false;
+  }
+
+  // A zip of the debriefs, each under its record's folder, stored as they
+  // are (no compression), which every system opens.
+  function zipFiles(entries) {
+    const crcTable = new Uint32Array(256).map((_, n) => {
+      let c = n;
+      for (let k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+      return c >>> 0;
+    });
+    const crc32 = (bytes) => {
+      let c = 0xffffffff;
+      for (const b of bytes) c = crcTable[(c ^ b) & 0xff] ^ (c >>> 8);
+      return (c ^ 0xffffffff) >>> 0;
+    };
+    const parts = [], central = [];
+    let offset = 0;
+    for (const { name, bytes } of entries) {
+      const path = encoder.encode(name);
+      const crc = crc32(bytes);
+      const local = new DataView(new ArrayBuffer(30));
+      local.setUint32(0, 0x04034b50, true);
+      local.setUint16(4, 20, true);
+      local.setUint16(6, 0x0800, true);  // names in UTF-8
+      local.setUint32(14, crc, true);
+      local.setUint32(18, bytes.length, true);
+      local.setUint32(22, bytes.length, true);
+      local.setUint16(26, path.length, true);
+      parts.push(new Uint8Array(local.buffer), path, bytes);
+      const entry = new DataView(new ArrayBuffer(46));
+      entry.setUint32(0, 0x02014b50, true);
+      entry.setUint16(4, 0x0314, true);  // made on a Unix system, so the UTF-8 names are taken as such
+      entry.setUint32(38, 0o100644 << 16 >>> 0, true);
+      entry.setUint16(6, 20, true);
+      entry.setUint16(8, 0x0800, true);
+      entry.setUint32(16, crc, true);
+      entry.setUint32(20, bytes.length, true);
+      entry.setUint32(24, bytes.length, true);
+      entry.setUint16(28, path.length, true);
+      entry.setUint32(42, offset, true);
+      central.push(new Uint8Array(entry.buffer), path);
+      offset += 30 + path.length + bytes.length;
+    }
+    const size = central.reduce((n, part) => n + part.length, 0);
+    const end = new DataView(new ArrayBuffer(22));
+    end.setUint32(0, 0x06054b50, true);
+    end.setUint16(8, entries.length, true);
+    end.setUint16(10, entries.length, true);
+    end.setUint32(12, size, true);
+    end.setUint32(16, offset, true);
+    return concat([...parts, ...central, new Uint8Array(end.buffer)]);
   }
 
   start();

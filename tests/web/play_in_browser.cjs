@@ -376,6 +376,8 @@ async function reloadAndContinue(page, url) {
   await page.goto(url);
   await page.waitForSelector('body[data-state="setup"]', { timeout: WAIT_MS });
   await page.click("#saved-list button:text-is('Continue this game')");
+  await page.waitForFunction(() => ["running", "waiting", "selection"].includes(document.body.dataset.state) &&
+    document.activeElement && document.activeElement.closest("#terminal"), null, { timeout: WAIT_MS });
 }
 
 // At the end no key pressed on leaves the game, and a new game asks first
