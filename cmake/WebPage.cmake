@@ -5,7 +5,7 @@
 add_executable(plotwright_web ${CMAKE_SOURCE_DIR}/src/app/browser_main.cpp)
 target_link_libraries(plotwright_web PRIVATE plotwright_core)
 set_target_properties(plotwright_web PROPERTIES OUTPUT_NAME plotwright-web)
-plotwright_page_module(plotwright_web)
+plotwright_page_module(plotwright_web plotwright_core)
 
 # The engine: the module's loader, its WebAssembly and the worker's code in
 # one function, plotwright-engine.js, which the page starts as a Web Worker.
