@@ -15,6 +15,9 @@
 //     enter     after ticking, press Enter in the terminal instead of Done
 //     picture   first upload a picture, which the page refuses in its own
 //               words while the game goes on waiting
+//     spoil     download Results.csv, change the name of its ID column and
+//               upload it: the game refuses it and waits again
+//     mend      nothing here: Done saves the table with the game's header
 //     sideways  scroll the table sideways before saving it
 //     paste     paste the answer with more lines after it (the line end and
 //               rows of a table): only the answer reaches the game
@@ -161,6 +164,8 @@ async function main() {
         if (actions.includes("upload")) await uploadWithout(page, every, out);
         else await tickAndSave(page, every, actions.includes("enter"));
         if (selections === 3) await shot("5-after-a-selection");
+      } else if (actions.includes("spoil")) {
+        await uploadSpoiled(page);
       } else if (actions.includes("sideways")) {
         await checkTableInView(page, k);
         await scrollSideways(page);
@@ -440,6 +445,16 @@ async function uploadPicture(page) {
   if (!said.startsWith("photo.png is not a text file") || said.includes("Unicode")) throw new Error("a picture uploaded is told: " + said);
   const state = await page.evaluate(() => [window.plotwrightPage.waits(), document.body.dataset.state]);
   if (state[0] !== waits || state[1] !== "selection") throw new Error("a picture uploaded passed the selection");
+}
+
+// Downloads Results.csv, changes the name of its ID column as
+// scripted_game.py's "spoil" does, and uploads it.
+async function uploadSpoiled(page) {
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click("#download-results")]);
+  const file = path.join(fs.mkdtempSync(path.join(uploads, "spoiled-")), "Results.csv");
+  await download.saveAs(file);
+  fs.writeFileSync(file, fs.readFileSync(file, "latin1").replace("_ID", "-ID"), "latin1");
+  await page.setInputFiles("#upload-results", file);
 }
 
 // Downloads Results.csv, deletes the rows as a spreadsheet would, uploads it.
