@@ -51,7 +51,9 @@
     start(args, files, listener, options = {}) {
       const run = this.next++;
       this.listeners.set(run, listener);
-      this.worker.postMessage({ type: "run", run, args, files, quiet: !!options.quiet, collect: options.collect });
+      this.worker.postMessage({
+        type: "run", run, args, files, quiet: !!options.quiet, collect: options.collect, keepTables: !!options.keepTables,
+      });
       return run;
     }
 
@@ -383,6 +385,11 @@
       "Leave the seed empty for a game of its own.";
   }
 
+  // Another tab may have started, continued or ended a game meanwhile.
+  document.addEventListener("visibilitychange", () => {
+    if (document.visibilityState === "visible" && !$("setup").hidden) showSavedGames();
+  });
+
   function setUpSetup() {
     founderOptions($("first-founder"), 1);
     founderOptions($("second-founder"), 2);
@@ -646,7 +653,7 @@
       this.waits = 0;              // the waits of this page's run
       this.atSelection = false;    // waiting at a selection of Results.csv
       this.ended = false;
-      this.resultsSeen = [];       // each Results.csv the game wrote, as first seen at a wait
+      this.resultsSeen = [];       // each Results.csv the game wrote, as first seen at a wait (for a test)
       this.table = null;           // the last table the game wrote
       this.files = {};             // the record, Results.csv and the debrief as last told
       this.sentAt = 0;             // when the last line was sent
@@ -659,11 +666,13 @@
       this.running = true;
       this.sentAt = performance.now();
       return new Promise((resolve) => {
-        this.run = engine.start(args, files, (message) => this.heard(message, resolve));
+        this.run = engine.start(args, files, (message) => this.heard(message, resolve), { keepTables });
       });
     }
 
     heard(message, resolve) {
+      // A game left for another (shown again, or a new one) says nothing more.
+      if (this !== game && message.type !== "ended" && message.type !== "failed") return;
       switch (message.type) {
         case "output": this.write(message.stream, message.bytes); break;
         case "wait": this.waited(message.table, message.fresh); break;
@@ -738,37 +747,41 @@
       storage.putGame(this.saved);
     }
 
+    // Sends the player's line, with the table's ticks at a selection. From
+    // here on no other line goes until the game waits again.
     answer(line, upload) {
       const selection = this.atSelection && this.table;
       const message = { type: "answer", line: line + "\n" };
       if (upload) message.upload = upload;
       else if (selection) message.drop = this.table.drop;
       engine.send(this.run, message);
+      this.waiting = false;
       if (upload) {
         // The engine reads the file first: a file that is no text is refused
-        // there, and the game goes on waiting.
+        // there, and the game goes on waiting; the table stays till then.
         this.uploading = true;
         $("upload-label").classList.add("disabled");
         $("done").disabled = true;
         return;
       }
-      this.accepted();
+      this.sent(selection);
     }
 
-    // The line has reached the game.
+    // An uploaded file has reached the game with the line.
     accepted() {
-      if (!this.waiting) return;
-      if (this.uploading) {
-        this.uploading = false;
-        terminal.write("\r\n");
-        editor.text = "";
-        editor.cursor = 0;
-        editor.held = false;
-      }
-      const selection = this.atSelection && this.table;
+      if (!this.uploading) return;
+      this.uploading = false;
+      terminal.write("\r\n");
+      editor.text = "";
+      editor.cursor = 0;
+      editor.held = false;
+      this.sent(true);
+    }
+
+    sent(selection) {
       this.seenSinceInput = "";
-      this.waiting = false;
       this.sentAt = performance.now();
+      $("hint").textContent = "";
       if (selection) $("kept-note").hidden = true;
       setWaiting(false);
     }
@@ -823,6 +836,10 @@
     const next = new Game(saved);
     if (record && shown) next.output.push(shown);
     playGame(next, args, files, release);
+    if (record) {
+      $("hint").textContent = "Continuing your game where you left it: the game goes through what you did " +
+        "again, then shows your last screen.";
+    }
   }
 
   async function playGame(next, args, files, release) {
@@ -836,6 +853,7 @@
     $("results").hidden = true;
     $("kept-note").hidden = true;
     $("debrief").hidden = true;
+    $("hint").textContent = "";
     showSeed(game.saved);
     terminal.reset();
     editor.text = "";
@@ -981,6 +999,7 @@
     problem.textContent = `${name} is not a text file the game can read: ${NOT_TEXT[why] || NOT_TEXT.binary}. ` +
       "In your spreadsheet, save the table as CSV (comma-separated) and upload that file, or tick rows here and press Done.";
     game.uploading = false;
+    game.waiting = true;
     setWaiting(true, true);
     problem.hidden = false;
   }
@@ -1059,9 +1078,13 @@
   const ROWS_AT_A_TIME = 300;
 
   function fillResults(table) {
+    // A table scrolled to its newest columns stays there when drawn again.
+    const scroller = $("results-scroll");
+    const atEnd = scroller.scrollLeft > 0 && scroller.scrollLeft + scroller.clientWidth >= scroller.scrollWidth - 2;
     table.drawn = 0;
     $("results-table").tBodies[0].replaceChildren();
     drawMoreResults(table);
+    if (atEnd) scroller.scrollLeft = scroller.scrollWidth;
     const heads = $("results-table").tHead.rows[table.fixed.length].cells;
     for (let c = 1; c < heads.length; c++) {
       if (c - 1 === table.sortColumn) heads[c].setAttribute("aria-sort", table.ascending ? "ascending" : "descending");
@@ -1263,8 +1286,12 @@
   });
 
   // What a test (or a curious teacher) may read of the game in progress:
-  // the console's bytes and each Results.csv the game wrote, in base64.
+  // the console's bytes and, once asked to keep them, each Results.csv the
+  // game wrote, in base64 (a class's tables are large: they are not kept
+  // otherwise).
+  let keepTables = false;
   window.plotwrightPage = {
+    keepTables: () => { keepTables = true; },
     console: () => (game ? toBase64(concat(game.output)) : ""),
     resultsSeen: () => (game ? game.resultsSeen.map(toBase64) : []),
     waits: () => (game ? game.waits : 0),

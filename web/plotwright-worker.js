@@ -10,7 +10,11 @@
 // own in memory (/game). The page and the engine speak by messages:
 //
 //   page to engine:
-//     {type: "run", run, args, files, quiet}   start a run; files: name to bytes
+//     {type: "run", run, args, files, quiet, collect, keepTables}
+//                                              start a run; files: name to bytes;
+//                                              collect: files to hand back at the
+//                                              end; keepTables: every new
+//                                              Results.csv also with its wait
 //     {type: "answer", run, line, drop, upload} the player's line for the
 //                                              waiting read: first the kept
 //                                              rows of the table saved (drop:
@@ -21,11 +25,12 @@
 //     {type: "stop", run}                      the run's input ends
 //   engine to page:
 //     {type: "output", run, stream, bytes}     console output, a line or a prompt at a time
-//     {type: "wait", run, table, fresh}        the game waits for a line; fresh:
-//                                              Results.csv if it is new since the
-//                                              last wait; table: that one, or at
+//     {type: "wait", run, table, fresh}        the game waits for a line; table:
+//                                              Results.csv parsed (below) if it
+//                                              is new since the last wait, or at
 //                                              the first wait the one in the
-//                                              folder, parsed (below), or null
+//                                              folder, else null; fresh: the new
+//                                              file's bytes, with keepTables
 //     {type: "accepted", run}                  the answer has reached the game
 //     {type: "file", run, name, bytes}         the game (or a save) changed a file
 //                                              the page keeps: the record,
@@ -63,9 +68,9 @@ function post(message, transfer) {
   self.postMessage(message, transfer || []);
 }
 
-function startRun({ run, args, files, quiet, collect }) {
+function startRun({ run, args, files, quiet, collect, keepTables }) {
   const state = {
-    run, quiet, collect: collect || [], module: null, input: [], reader: null,
+    run, quiet, collect: collect || [], keepTables: !!keepTables, module: null, input: [], reader: null,
     live: false, known: null, table: null, readsOfResults: 0,
   };
   runs.set(run, state);
@@ -77,7 +82,7 @@ function startRun({ run, args, files, quiet, collect }) {
       const bytes = readFile(state, name);
       if (bytes) ended[name] = bytes;
     }
-    post({ type: "ended", run, status, files: ended });
+    post({ type: "ended", run, status, files: ended }, Object.values(ended).map((bytes) => bytes.buffer));
   };
   createPlotwright({
     arguments: args,
@@ -158,8 +163,8 @@ function watchFiles(state) {
 function fileChanged(state, name) {
   const bytes = readFile(state, name);
   if (!bytes) return;
-  post({ type: "file", run: state.run, name, bytes });
   if (name === RECORD_FILE) countKept(state, bytes);
+  post({ type: "file", run: state.run, name, bytes }, [bytes.buffer]);
 }
 
 // The game's own reading of a saved Results.csv is in its record: the last
@@ -193,8 +198,8 @@ function read(state, capacity) {
     state.live = true;
     const record = readFile(state, RECORD_FILE);
     if (record) {
-      post({ type: "file", run: state.run, name: RECORD_FILE, bytes: record });
       state.readsOfResults = resultsReads(record).length;
+      post({ type: "file", run: state.run, name: RECORD_FILE, bytes: record }, [record.buffer]);
     }
   }
   // Results.csv as the game left it: a table new since the last wait, or
@@ -206,9 +211,10 @@ function read(state, capacity) {
     state.known = results;
     state.table = parseTable(results);
     table = state.table && state.table.shown;
-    if (fresh) post({ type: "file", run: state.run, name: RESULTS_FILE, bytes: results });
+    const copy = results.slice();
+    if (fresh) post({ type: "file", run: state.run, name: RESULTS_FILE, bytes: copy }, [copy.buffer]);
   }
-  post({ type: "wait", run: state.run, table, fresh: fresh ? results : null });
+  post({ type: "wait", run: state.run, table, fresh: fresh && state.keepTables ? results : null });
   return new Promise((resolve) => {
     state.reader = () => {
       state.reader = null;

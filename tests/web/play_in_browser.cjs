@@ -74,6 +74,7 @@ async function main() {
 
     await page.goto(url);
     await page.waitForSelector('body[data-state="setup"]', { timeout: WAIT_MS });
+    await page.evaluate(() => window.plotwrightPage.keepTables());
     await shot("1-setup");
     await checkControls(page, "the crosses screen");
 
@@ -119,11 +120,13 @@ async function main() {
       const actions = step.slice(0, bar).trim().split(/\s+/).filter(Boolean);
       const answer = step.slice(bar + 1).trim();
       if (actions.includes("ahead")) {
-        // Typed while the game still works: it waits on the line.
+        // Typed while the game still works: it waits on the line, and the
+        // page answers its player meanwhile.
         await page.keyboard.type(answer);
         await page.keyboard.press("Enter");
         await page.waitForSelector("#working:not([hidden])", { timeout: WAIT_MS });
         await shot(`ahead-${k}`);
+        await checkAnswering(page);
       }
       await waitForWait(page, ++expected);
       if (keptExpected) {
@@ -177,17 +180,10 @@ async function main() {
         const line = await page.evaluate(() => window.plotwrightPage.editedLine());
         if (line !== answer) throw new Error(`typed ahead "${answer}", the line shows "${line}"`);
         await page.keyboard.press("Enter");
-      } else if (!steps[k + 1] || !steps[k + 1].split("|")[0].includes("ahead")) {
-        await page.click("#terminal");
-        if (answer) await page.keyboard.type(answer);
-        await page.keyboard.press("Enter");
       } else {
-        // The next answer is typed while this one is worked on: the page
-        // must answer its player meanwhile.
         await page.click("#terminal");
         if (answer) await page.keyboard.type(answer);
         await page.keyboard.press("Enter");
-        await checkAnswering(page);
       }
       const killAfter = actions.find((a) => a.startsWith("kill:"));
       if (killAfter) {
@@ -380,6 +376,7 @@ async function anotherTab(context, url) {
 async function reloadAndContinue(page, url) {
   await page.goto(url);
   await page.waitForSelector('body[data-state="setup"]', { timeout: WAIT_MS });
+  await page.evaluate(() => window.plotwrightPage.keepTables());
   await page.click("#saved-list button:text-is('Continue this game')");
   await page.waitForFunction(() => ["running", "waiting", "selection"].includes(document.body.dataset.state) &&
     document.activeElement && document.activeElement.closest("#terminal"), null, { timeout: WAIT_MS });
