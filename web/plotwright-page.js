@@ -18,6 +18,7 @@
   const RECORD_FILE = "Plotwright-record.json";
   const DEBRIEF_FILE = "Plotwright-debrief.html";
   const CONSOLE_FILE = "Plotwright-console.txt";
+  const SCREEN = "screen";  // the terminal as the player saw it, answers and all, kept beside the console
   const LARGEST_SEED = 2147483647;
 
   const $ = (id) => document.getElementById(id);
@@ -602,6 +603,7 @@
       return;
     }
     terminal.write("\r\n");
+    game.screen.push(line + "\r\n");
     editor.text = "";
     editor.cursor = 0;
     editor.held = false;
@@ -644,6 +646,7 @@
       this.id = saved.id;
       this.saved = saved;          // what the browser keeps of the game
       this.output = [];            // every byte of the console, as written (earlier sessions first)
+      this.screen = [];            // the terminal's text: the console with the answers echoed
       this.errors = "";            // what the game wrote on its error stream
       this.seenSinceInput = "";    // the console text since the last line sent
       this.decoder = new TextDecoder();
@@ -698,6 +701,7 @@
     write(stream, bytes) {
       this.output.push(bytes);
       const text = this.decoder.decode(bytes, { stream: true });
+      this.screen.push(text);
       this.seenSinceInput += text;
       terminal.write(liftLine() + text + lineBack());
       if (stream === 2) this.errors += text;
@@ -740,10 +744,13 @@
       showSeed(this.saved);
     }
 
-    // What the browser keeps at each wait: the console so far and the game's entry.
+    // What the browser keeps at each wait: the console so far (as a console
+    // holds what the game flushed before it waits; what it printed while it
+    // computed comes again when the game continues) and the game's entry.
     keep() {
       this.saved.updated = Date.now();
       storage.putFile(this.id, CONSOLE_FILE, concat(this.output));
+      storage.putFile(this.id, SCREEN, this.screen.join(""));
       storage.putGame(this.saved);
     }
 
@@ -772,6 +779,7 @@
       if (!this.uploading) return;
       this.uploading = false;
       terminal.write("\r\n");
+      this.screen.push(editor.text + "\r\n");
       editor.text = "";
       editor.cursor = 0;
       editor.held = false;
@@ -826,15 +834,19 @@
       showSavedGames();
       return;
     }
-    const [record, results, shown] = await Promise.all([
-      storage.file(saved.id, RECORD_FILE), storage.file(saved.id, RESULTS_FILE), storage.file(saved.id, CONSOLE_FILE)]);
+    const [record, results, shown, screen] = await Promise.all([
+      storage.file(saved.id, RECORD_FILE), storage.file(saved.id, RESULTS_FILE), storage.file(saved.id, CONSOLE_FILE),
+      storage.file(saved.id, SCREEN)]);
     const files = { [CROSSES_FILE]: saved.crosses };
     let args = ["--resume"];
     if (record) files[RECORD_FILE] = record;
     else args = saved.seed === "" ? [] : ["--seed", saved.seed];  // left before its record began: started again
     if (record && results) files[RESULTS_FILE] = results;
     const next = new Game(saved);
-    if (record && shown) next.output.push(shown);
+    if (record && shown) {
+      next.output.push(shown);
+      next.screen.push(screen || new TextDecoder().decode(shown));
+    }
     playGame(next, args, files, release);
     if (record) {
       $("hint").textContent = "Continuing your game where you left it: the game goes through what you did " +
@@ -859,7 +871,7 @@
     editor.text = "";
     editor.cursor = 0;
     editor.held = false;
-    for (const bytes of game.output) terminal.write(new TextDecoder().decode(bytes));
+    terminal.write(game.screen.join(""));
     setWaiting(false);
     layOut();
     terminal.focus();
@@ -878,6 +890,7 @@
     game.saved.errors = game.errors;
     game.saved.updated = Date.now();
     await storage.putFile(game.id, CONSOLE_FILE, concat(game.output));
+    await storage.putFile(game.id, SCREEN, game.screen.join(""));
     await storage.putGame(game.saved);
     showEnd(status);
   }
@@ -910,8 +923,9 @@
 
   // An ended game kept in this browser, shown again as it ended.
   async function showEndedGame(saved) {
-    const [record, debrief, shown] = await Promise.all([
-      storage.file(saved.id, RECORD_FILE), storage.file(saved.id, DEBRIEF_FILE), storage.file(saved.id, CONSOLE_FILE)]);
+    const [record, debrief, shown, screen] = await Promise.all([
+      storage.file(saved.id, RECORD_FILE), storage.file(saved.id, DEBRIEF_FILE), storage.file(saved.id, CONSOLE_FILE),
+      storage.file(saved.id, SCREEN)]);
     if (game && !game.ended) game.stop();
     game = new Game(saved);
     game.ended = true;
@@ -923,7 +937,7 @@
     $("play").hidden = false;
     showSeed(saved);
     terminal.reset();
-    if (shown) terminal.write(new TextDecoder().decode(shown));
+    if (shown) terminal.write(screen || new TextDecoder().decode(shown));
     showEnd(saved.status === undefined ? 0 : saved.status);
   }
 
@@ -1280,9 +1294,6 @@
       event.preventDefault();
       event.returnValue = "";
     }
-  });
-  window.addEventListener("pagehide", () => {
-    if (game && !game.ended && keeping) storage.putFile(game.id, CONSOLE_FILE, concat(game.output));
   });
 
   // What a test (or a curious teacher) may read of the game in progress:
