@@ -229,7 +229,8 @@
 
   function showCrosses(problems = []) {
     const body = $("crosses").tBodies[0];
-    const focused = document.activeElement && document.activeElement.dataset.cross;
+    // The field or button that had the keyboard has it again once redrawn.
+    const focused = body.contains(document.activeElement) ? document.activeElement.getAttribute("aria-label") : null;
     body.replaceChildren();
     crosses.forEach((cross, i) => {
       const row = body.insertRow();
@@ -243,7 +244,6 @@
       plants.step = "1";
       plants.inputMode = "numeric";
       plants.value = cross.plants;
-      plants.dataset.cross = String(i);
       plants.setAttribute("aria-label", `F2 plants of cross ${i + 1}`);
       if (problem) {
         plants.setAttribute("aria-invalid", "true");
@@ -270,8 +270,8 @@
         cell.textContent = problem;
       }
     });
-    if (focused !== undefined) {
-      const again = body.querySelector(`input[data-cross="${focused}"]`);
+    if (focused) {
+      const again = [...body.querySelectorAll("[aria-label]")].find((e) => e.getAttribute("aria-label") === focused);
       if (again) again.focus();
     }
   }
