@@ -588,10 +588,11 @@
     return editor.text ? editor.text + (editor.text.length > editor.cursor ? `\x1b[${editor.text.length - editor.cursor}D` : "") : "";
   }
 
-  // An Enter typed while the game computes: the line waits, and Enter must
-  // be pressed again once the game asks.
+  // An Enter typed while the game computes: a line typed before it waits,
+  // whole, for Enter once the game asks (what follows it is dropped, as it
+  // would answer a later question); an Enter alone does nothing.
   function holdLine() {
-    editor.held = true;
+    if (editor.text) editor.held = true;
   }
 
   // Sends the answer. At a selection the table is saved first, without its
