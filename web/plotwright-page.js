@@ -19,6 +19,7 @@
   const DEBRIEF_FILE = "Plotwright-debrief.html";
   const CONSOLE_FILE = "Plotwright-console.txt";
   const SCREEN = "screen";  // the terminal as the player saw it, answers and all, kept beside the console
+  const TICKS = "ticks";    // the ticks of the table the game waits for, as they change
   const LARGEST_SEED = 2147483647;
 
   const $ = (id) => document.getElementById(id);
@@ -129,15 +130,24 @@
       }
     },
 
+    writing: Promise.resolve(),
+
     request(stores, mode, work) {
       if (!this.db) return Promise.resolve(null);
-      return new Promise((resolve, reject) => {
+      const done = new Promise((resolve, reject) => {
         const transaction = this.db.transaction(stores, mode);
         const result = work(transaction);
         transaction.oncomplete = () => resolve(result && "result" in result ? result.result : undefined);
         transaction.onerror = () => reject(transaction.error);
         transaction.onabort = () => reject(transaction.error);
       }).catch(() => null);
+      if (mode === "readwrite") this.writing = Promise.all([this.writing, done]);
+      return done;
+    },
+
+    // Resolves once every write begun so far is on disk.
+    settled() {
+      return this.writing.then(() => true);
     },
 
     games() {
@@ -161,6 +171,40 @@
   };
 
   const LOCK_PREFIX = "plotwright-game-";
+
+  // The answer just sent, until the record that holds it is kept: written
+  // at once (localStorage writes before the page can go), so a page closed
+  // right after an answer still gives it to the game when it continues.
+  // With it go the ticks of a table it saved.
+  const pendingAnswers = {
+    key: (id) => `plotwright-answer-${id}`,
+    put(id, answer) {
+      try {
+        localStorage.setItem(this.key(id), JSON.stringify(answer));
+      } catch (error) {
+        // No room or no storage: the answer goes unkept, as before.
+      }
+    },
+    get(id) {
+      try {
+        return JSON.parse(localStorage.getItem(this.key(id)) || "null");
+      } catch (error) {
+        return null;
+      }
+    },
+    clear(id) {
+      try {
+        localStorage.removeItem(this.key(id));
+      } catch (error) {
+        // Nothing kept.
+      }
+    },
+  };
+
+  // The number of answers a record holds.
+  function answersIn(record) {
+    return (new TextDecoder().decode(record).match(/"typed": /g) || []).length;
+  }
 
   // Takes the lock of game `id` for as long as this tab plays it; resolves
   // false when another tab holds it. `release()` lets it go.
@@ -227,15 +271,15 @@
     for (let f = 1; f <= FOUNDERS; f++) select.add(new Option(`Line ${f}`, String(f), false, f === chosen));
   }
 
-  function showCrosses(problems = []) {
+  // The rows of the crosses editor, drawn again when a cross comes or goes;
+  // each has a line below it for its problem, which markCrosses fills.
+  function showCrosses() {
     const body = $("crosses").tBodies[0];
     // The field or button that had the keyboard has it again once redrawn.
     const focused = body.contains(document.activeElement) ? document.activeElement.getAttribute("aria-label") : null;
     body.replaceChildren();
     crosses.forEach((cross, i) => {
       const row = body.insertRow();
-      const problem = problems[i];
-      row.className = problem ? "problem-row" : "";
       row.insertCell().textContent = String(i + 1);
       row.insertCell().textContent = `Line ${cross.first}`;
       row.insertCell().textContent = `Line ${cross.second}`;
@@ -245,10 +289,6 @@
       plants.inputMode = "numeric";
       plants.value = cross.plants;
       plants.setAttribute("aria-label", `F2 plants of cross ${i + 1}`);
-      if (problem) {
-        plants.setAttribute("aria-invalid", "true");
-        plants.setAttribute("aria-describedby", `cross-problem-${i}`);
-      }
       // What the player typed stays as typed: the check says what is wrong with it.
       plants.addEventListener("change", () => {
         cross.plants = plants.value !== "" || plants.validity.valid ? plants.value : "?";
@@ -261,19 +301,38 @@
       remove.setAttribute("aria-label", `Remove cross ${i + 1}`);
       remove.addEventListener("click", () => { crosses.splice(i, 1); showCrosses(); checkCrosses(); });
       row.insertCell().append(remove);
-      if (problem) {
-        const said = body.insertRow();
-        said.className = "problem-text";
-        const cell = said.insertCell();
-        cell.colSpan = 5;
-        cell.id = `cross-problem-${i}`;
-        cell.textContent = problem;
-      }
+      const said = body.insertRow();
+      said.className = "problem-text";
+      said.hidden = true;
+      const cell = said.insertCell();
+      cell.colSpan = 5;
+      cell.id = `cross-problem-${i}`;
     });
     if (focused) {
       const again = [...body.querySelectorAll("[aria-label]")].find((e) => e.getAttribute("aria-label") === focused);
       if (again) again.focus();
     }
+  }
+
+  // Each row's problem, marked in place: what is being typed in a field
+  // stays as it is.
+  function markCrosses(problems) {
+    const rows = $("crosses").tBodies[0].rows;
+    problems.forEach((problem, i) => {
+      const row = rows[2 * i], said = rows[2 * i + 1];
+      if (!row || !said) return;
+      row.classList.toggle("problem-row", !!problem);
+      const plants = row.querySelector("input");
+      if (problem) {
+        plants.setAttribute("aria-invalid", "true");
+        plants.setAttribute("aria-describedby", `cross-problem-${i}`);
+      } else {
+        plants.removeAttribute("aria-invalid");
+        plants.removeAttribute("aria-describedby");
+      }
+      said.cells[0].textContent = problem;
+      said.hidden = !problem;
+    });
   }
 
   // The problem of one row by itself, in the game's words: the core checks
@@ -323,7 +382,7 @@
     ]);
     if (run !== checkRun) return;
     const duplicates = duplicatePairs();
-    showCrosses(rows.map((said, i) => [said, duplicates[i]].filter(Boolean).join(" ")));
+    markCrosses(rows.map((said, i) => [said, duplicates[i]].filter(Boolean).join(" ")));
     crossesUsable = whole.status === 0;
     const check = $("crosses-check");
     check.textContent = whole.out.replace(/^\s*\n/, "").replace(/\n\s*$/, "");
@@ -719,6 +778,10 @@
       if (table) {
         this.table = newTable(table);
         $("kept-note").hidden = true;
+        // A continued game's table, ticked as it was when the page went.
+        const ticks = this.ticks;
+        this.ticks = null;
+        if (ticks && ticks.entries === this.table.drop.length && ticks.first === table.ids[0]) this.table.drop.set(ticks.drop);
       }
       showHint(this.seenSinceInput);
       if (editor.text) {
@@ -727,22 +790,47 @@
       editor.held = false;
       setWaiting(true, this.atSelection && !!this.table);
       this.keep();
+      if (this.resend) this.sendAgain();
+    }
+
+    // The answer the player gave just before the page went, which the kept
+    // record lacks: given again at the same question, with the ticks it
+    // saved (a table already saved without them keeps what it holds).
+    sendAgain() {
+      const answer = this.resend;
+      this.resend = null;
+      if (this.atSelection && this.table && answer.dropped && answer.entries === this.table.drop.length) {
+        this.table.drop.fill(0);
+        for (const e of answer.dropped) this.table.drop[e] = 1;
+      }
+      changeLine(answer.line, answer.line.length);
+      submitLine();
+      $("hint").textContent = "Your last answer, given just before the page closed, went to the game again.";
     }
 
     fileChanged(name, bytes) {
       this.files[name] = bytes;
-      if (name === RECORD_FILE) this.recordChanged(bytes);
       storage.putFile(this.id, name, bytes);
+      if (name === RECORD_FILE) this.recordChanged(bytes);
       if (name === DEBRIEF_FILE) this.saved.debrief = true;
     }
 
-    // The record says the seed of a game from the clock, and how far it went.
+    // The record says the seed of a game from the clock, and how far it
+    // went; once one that holds the answer last sent is kept, the answer
+    // need not be kept beside it.
     recordChanged(bytes) {
       const text = new TextDecoder().decode(bytes);
       const seed = /"seed": (-?\d+)/.exec(text);
       if (seed && this.saved.seed === "") this.saved.clockSeed = String(-Number(seed[1]));
-      this.saved.answers = (text.match(/"typed": /g) || []).length;
+      this.saved.answers = answersIn(bytes);
       showSeed(this.saved);
+      const pending = pendingAnswers.get(this.id);
+      if (pending && this.saved.answers > pending.answers) {
+        storage.settled().then(() => {
+          const still = pendingAnswers.get(this.id);
+          if (still && still.answers === pending.answers) pendingAnswers.clear(this.id);
+        });
+      }
     }
 
     // What the browser keeps at each wait: the console so far (as a console
@@ -762,6 +850,14 @@
       const message = { type: "answer", line: line + "\n" };
       if (upload) message.upload = upload;
       else if (selection) message.drop = this.table.drop;
+      if (!upload && keeping) {
+        const dropped = [];
+        if (selection) this.table.drop.forEach((d, e) => { if (d) dropped.push(e); });
+        pendingAnswers.put(this.id, {
+          answers: this.saved.answers || 0, line, dropped: selection ? dropped : null,
+          entries: selection ? this.table.drop.length : 0,
+        });
+      }
       engine.send(this.run, message);
       this.waiting = false;
       if (upload) {
@@ -844,6 +940,9 @@
     else args = saved.seed === "" ? [] : ["--seed", saved.seed];  // left before its record began: started again
     if (record && results) files[RESULTS_FILE] = results;
     const next = new Game(saved);
+    const pending = pendingAnswers.get(saved.id);
+    if (record && pending && answersIn(record) === pending.answers) next.resend = pending;
+    else if (record) next.ticks = await storage.file(saved.id, TICKS);
     if (record && shown) {
       next.output.push(shown);
       next.screen.push(screen || new TextDecoder().decode(shown));
@@ -1153,11 +1252,24 @@
     fillResults(table);
   }
 
+  // The ticks are kept as they change (a moment after the last), so that a
+  // page closed at a selection comes back ticked.
+  let ticksTimer = 0;
+  function keepTicks(table) {
+    clearTimeout(ticksTimer);
+    ticksTimer = setTimeout(() => {
+      if (game && game.table === table && !game.ended) {
+        storage.putFile(game.id, TICKS, { entries: table.drop.length, first: table.ids[0], drop: table.drop.slice() });
+      }
+    }, 300);
+  }
+
   function summarise(table) {
     let dropped = 0;
     for (const d of table.drop) dropped += d;
     $("results-summary").textContent =
       `${table.drop.length - dropped} of ${table.drop.length} entries kept, ${dropped} ticked to drop.`;
+    if (game && game.table === table && game.waiting) keepTicks(table);
   }
 
   // A record chosen by a teacher, played again by the core (--replay): its
@@ -1309,6 +1421,7 @@
     waits: () => (game ? game.waits : 0),
     lastWaitMs: () => (game ? game.lastWaitMs : 0),
     keeping: () => keeping,
+    settled: () => storage.settled(),
     editedLine: () => editor.text,
     terminalFont: () => terminal.options.fontSize,
     tableIds: () => (game && game.table ? Array.from(game.table.ids) : []),

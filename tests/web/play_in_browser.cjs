@@ -116,6 +116,7 @@ async function main() {
     let selections = 0;
     let keptExpected = null;
     for (const [k, step] of steps.entries()) {
+     try {
       const bar = step.indexOf("|");
       const actions = step.slice(0, bar).trim().split(/\s+/).filter(Boolean);
       const answer = step.slice(bar + 1).trim();
@@ -137,6 +138,8 @@ async function main() {
         keptExpected = null;
       }
       if (actions.includes("kill")) {
+        // Closed a moment after the question came, once the browser has kept it.
+        await page.evaluate(() => window.plotwrightPage.settled());
         seen.push(...await page.evaluate(() => window.plotwrightPage.resultsSeen()));
         await reloadAndContinue(page, url);
         expected = 1;
@@ -201,6 +204,9 @@ async function main() {
         }
         await anotherTab(context, url);
       }
+     } catch (error) {
+      throw new Error(`at step ${k + 1} ("${step.trim()}"), ${await pageState(page)}: ${error.message}`);
+     }
     }
     await page.waitForSelector('body[data-state="ended"]', { timeout: WAIT_MS });
     await shot("6-end");
@@ -231,6 +237,12 @@ async function main() {
   }
 }
 
+// What the page shows, for a failure's message.
+async function pageState(page) {
+  return page.evaluate(() => `the page ${document.body.dataset.state}, ${window.plotwrightPage.waits()} waits, ` +
+    `hint "${document.getElementById("hint").textContent}"`).catch(() => "the page gone");
+}
+
 async function waitForWait(page, count) {
   await page.waitForFunction((count) => window.plotwrightPage.waits() === count &&
     ["waiting", "selection"].includes(document.body.dataset.state), count, { timeout: WAIT_MS });
@@ -253,7 +265,7 @@ async function crossesWithProblems(page) {
   const expected = [
     [1, "asks for -5 plants"], [2, "holds the number 9999999999, which is too large"],
     [3, "exceeeded the maximum of 2000"], [4, "crossed in cross 1 already"], [5, "does not start with three whole numbers"]];
-  await page.waitForFunction((count) => document.querySelectorAll("#crosses tr.problem-text").length === count &&
+  await page.waitForFunction((count) => document.querySelectorAll("#crosses tr.problem-text:not([hidden])").length === count &&
     document.getElementById("start").disabled, expected.length, { timeout: WAIT_MS });
   for (const [row, words] of expected) {
     const said = await page.textContent(`#cross-problem-${row - 1}`);
