@@ -23,7 +23,8 @@
 //               rows of a table): only the answer reaches the game
 //     ahead     type the answer and Enter while the game still works on the
 //               answer before: it waits on the line, and Enter sends it
-//     kill      reload the page at this wait, and continue the game
+//     kill      reload the page at this wait, and continue the game; at a
+//               selection, once the rows are ticked (the ticks must come back)
 //     kill:MS   answer, reload the page MS milliseconds later, continue the game
 // At each selection the table must open with its ID column and its newest
 // column in view, and after it the page must say how many entries the game
@@ -137,7 +138,8 @@ async function main() {
         }
         keptExpected = null;
       }
-      if (actions.includes("kill")) {
+      const drop = actions.find((a) => a.startsWith("drop:"));
+      if (actions.includes("kill") && !drop) {
         // Closed a moment after the question came, once the browser has kept it.
         await page.evaluate(() => window.plotwrightPage.settled());
         seen.push(...await page.evaluate(() => window.plotwrightPage.resultsSeen()));
@@ -145,7 +147,6 @@ async function main() {
         expected = 1;
         await waitForWait(page, expected);
       }
-      const drop = actions.find((a) => a.startsWith("drop:"));
       if (drop) {
         const every = Number(drop.slice(5));
         await checkTableInView(page, k);
@@ -167,8 +168,24 @@ async function main() {
         if (actions.includes("picture")) await uploadPicture(page);
         if (actions.includes("sideways")) await scrollSideways(page);
         keptExpected = await keptAfter(page, every);
-        if (actions.includes("upload")) await uploadWithout(page, every, out);
-        else await tickAndSave(page, every, actions.includes("enter"));
+        if (actions.includes("upload")) {
+          await uploadWithout(page, every, out);
+        } else if (actions.includes("kill")) {
+          // Ticked, then the page closed before saving: the ticks come back.
+          const ticked = await tick(page, every);
+          await page.waitForTimeout(500);
+          await page.evaluate(() => window.plotwrightPage.settled());
+          seen.push(...await page.evaluate(() => window.plotwrightPage.resultsSeen()));
+          await reloadAndContinue(page, url);
+          expected = 1;
+          await waitForWait(page, expected);
+          const summary = await page.textContent("#results-summary");
+          if (!summary.includes(`, ${ticked} ticked to drop`)) throw new Error(`${ticked} rows ticked, then after a reload: ${summary}`);
+          await save(page, actions.includes("enter"));
+        } else {
+          await tick(page, every);
+          await save(page, actions.includes("enter"));
+        }
         if (selections === 3) await shot("5-after-a-selection");
       } else if (actions.includes("spoil")) {
         await uploadSpoiled(page);
@@ -415,9 +432,9 @@ async function downloadRecord(page, folder) {
   return file;
 }
 
-// Ticks the rows whose ID is a multiple of `every`, clicking each box, then
-// presses Done, or Enter in the terminal.
-async function tickAndSave(page, every, enter) {
+// Ticks the rows whose ID is a multiple of `every`, clicking each box;
+// returns how many.
+async function tick(page, every) {
   const boxes = page.locator("#results-table tbody input[type=checkbox]");
   // The rows are drawn as the table scrolls: down to the last one, as a player would.
   const total = Number((await page.textContent("#results-summary")).split(" of ")[1].split(" ")[0]);
@@ -426,11 +443,20 @@ async function tickAndSave(page, every, enter) {
     await page.waitForTimeout(20);
   }
   const count = await boxes.count();
+  let ticked = 0;
   for (let i = 0; i < count; i++) {
     const box = boxes.nth(i);
     const id = Number((await box.getAttribute("aria-label")).replace("Drop ", ""));
-    if (id % every === 0) await box.check();
+    if (id % every === 0) {
+      await box.check();
+      ticked++;
+    }
   }
+  return ticked;
+}
+
+// Saves the table: Done, or Enter in the terminal.
+async function save(page, enter) {
   if (enter) {
     await page.click("#terminal");
     await page.keyboard.press("Enter");
