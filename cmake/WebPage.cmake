@@ -1,11 +1,23 @@
-# The web page (web/): the game's module for the browser and the page's own
+# The web page (web/): the game's engine for the browser and the page's own
 # files, with the terminal's scripts and stylesheet taken from the npm
 # packages that web/package-lock.json pins, gathered into one folder that
 # plays offline, served or opened as a file: build/web/site.
 add_executable(plotwright_web ${CMAKE_SOURCE_DIR}/src/app/browser_main.cpp)
 target_link_libraries(plotwright_web PRIVATE plotwright_core)
 set_target_properties(plotwright_web PROPERTIES OUTPUT_NAME plotwright-web)
-plotwright_page_module(plotwright_web)
+plotwright_page_module(plotwright_web plotwright_core)
+
+# The engine: the module's loader, its WebAssembly and the worker's code in
+# one function, plotwright-engine.js, which the page starts as a Web Worker.
+find_program(NODE_PROGRAM NAMES node nodejs REQUIRED)
+set(ENGINE ${CMAKE_BINARY_DIR}/plotwright-engine.js)
+add_custom_command(
+  OUTPUT ${ENGINE}
+  COMMAND ${NODE_PROGRAM} ${CMAKE_SOURCE_DIR}/cmake/PageEngine.cjs $<TARGET_FILE:plotwright_web>
+          ${CMAKE_BINARY_DIR}/plotwright-web.wasm ${CMAKE_SOURCE_DIR}/web/plotwright-worker.js ${ENGINE}
+  DEPENDS plotwright_web ${CMAKE_SOURCE_DIR}/cmake/PageEngine.cjs ${CMAKE_SOURCE_DIR}/web/plotwright-worker.js
+  COMMENT "Joining the page's engine: the module, its WebAssembly and the worker"
+  VERBATIM)
 
 set(PLOTWRIGHT_SITE ${CMAKE_BINARY_DIR}/site)
 set(WEB_SOURCE ${CMAKE_SOURCE_DIR}/web)
@@ -39,11 +51,13 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DI
 
 add_custom_target(web_site ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PLOTWRIGHT_SITE}/vendor
+  # The module as the page loaded it before it ran in a worker.
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${PLOTWRIGHT_SITE}/plotwright-web.js
   COMMAND ${CMAKE_COMMAND} -E copy ${PAGE_FILES} ${CMAKE_BINARY_DIR}/sample-crosses.js
-          $<TARGET_FILE:plotwright_web> ${PLOTWRIGHT_SITE}
+          ${ENGINE} ${PLOTWRIGHT_SITE}
   COMMAND ${CMAKE_COMMAND} -E copy ${VENDORED} ${PLOTWRIGHT_SITE}/vendor
   COMMAND ${CMAKE_COMMAND} -E copy ${NODE_MODULES}/@xterm/xterm/LICENSE ${PLOTWRIGHT_SITE}/vendor/LICENSE-xterm
   COMMAND ${CMAKE_COMMAND} -E copy ${NODE_MODULES}/@xterm/addon-fit/LICENSE ${PLOTWRIGHT_SITE}/vendor/LICENSE-addon-fit
-  DEPENDS plotwright_web ${PAGE_FILES} ${VENDORED}
+  DEPENDS ${ENGINE} ${PAGE_FILES} ${VENDORED}
   COMMENT "Gathering the web page in ${PLOTWRIGHT_SITE}"
   VERBATIM)

@@ -11,13 +11,18 @@ next wait for a typed line, then what they type, split by '|':
 
 Before typing, the actions run in order:
     drop:N    delete the rows of Results.csv whose ID is a multiple of N
+    spoil     change the header row that names the IDs ("Plant_ID" to
+              "Plant-ID"), which the game refuses
+    mend      change it back, as the web page's Done does
     hold      hold Results.csv as a spreadsheet does: with HOLDER (set in
               the environment as a command) a process holds it open; without
               one, the spreadsheet's lock file is put beside it
     release   let go of Results.csv again
-    upload, enter
-              nothing here: how the web page's test saves the file (by
-              uploading it, by Enter in the terminal instead of Done)
+    upload, enter, paste, ahead, picture, sideways
+              nothing here: what the web page's test does beside the answer
+              (saves the file by uploading it or by Enter in the terminal
+              instead of Done, pastes the answer, types it while the game
+              still works, first uploads a picture, scrolls the table)
     kill      the window is closed: the game is killed at the wait, then
               started again with --resume, and the answer goes to it
     kill:MS   the answer is typed, and MS milliseconds later (the game at
@@ -84,6 +89,15 @@ class Console:
                     raise RuntimeError("no wait for input within %d s; the console ends with:\n%s"
                                        % (WAIT_SECONDS, self.text[-400:].decode("utf-8", "replace")))
                 self.changed.wait(left)
+
+
+def spoil_header(path, mend=False):
+    """Changes the name of the ID column in the header, as a careless edit
+    does, or back."""
+    with open(path, "rb") as f:
+        text = f.read()
+    with open(path, "wb") as f:
+        f.write(text.replace(b"-ID", b"_ID", 1) if mend else text.replace(b"_ID", b"-ID", 1))
 
 
 def drop_rows(path, every):
@@ -185,11 +199,13 @@ def main():
                 kill_after = int(action[5:]) / 1000
             elif action.startswith("drop:"):
                 drop_rows(results, int(action[5:]))
+            elif action in ("spoil", "mend"):
+                spoil_header(results, mend=action == "mend")
             elif action == "hold":
                 holder.hold()
             elif action == "release":
                 holder.release()
-            elif action in ("upload", "enter"):
+            elif action in ("upload", "enter", "paste", "ahead", "picture", "sideways"):
                 pass
             else:
                 sys.exit("unknown action: " + action)

@@ -1,12 +1,12 @@
 // plotwright in a web page: the game's console is the page's terminal.
 //
-// The page (web/plotwright-page.js) creates one module for each run of the
-// game, with the command line in Module.arguments and Crosses.csv already in
-// the module's folder. Console output goes to Module.writeConsole as bytes;
-// each read awaits Module.readConsole, which resolves when the player has
-// typed a line (or pressed Done on the results table). Asyncify unwinds the
-// C++ stack while the page waits and rewinds it after, so the game's code
-// is the same as on a console.
+// The page's engine (web/plotwright-worker.js, in a Web Worker) creates one
+// module for each run of the game, with the command line in Module.arguments
+// and Crosses.csv already in the module's folder. Console output goes to
+// Module.writeConsole as bytes; each read awaits Module.readConsole, which
+// resolves when the player has typed a line (or pressed Done on the results
+// table). Asyncify unwinds the C++ stack while the page waits and rewinds it
+// after, so the game's code is the same as on a console.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -58,28 +58,36 @@ class PageInput : public std::streambuf {
   bool awaited_ = false;
 };
 
-// The page's console output: held until the game flushes it (before every
-// wait), then handed on in one piece, so a prompt reaches the page whole.
+// The page's console output, handed on a whole line at a time, and a
+// prompt when the game flushes it (before every wait): the page shows a
+// "Please wait" line while the game computes, and a prompt arrives whole.
 class PageOutput : public std::streambuf {
  public:
   explicit PageOutput(int stream) : stream_(stream) {}
 
  protected:
   int_type overflow(int_type c) override {
-    if (!traits_type::eq_int_type(c, traits_type::eof())) pending_.push_back(traits_type::to_char_type(c));
-    return traits_type::not_eof(c);
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char text = traits_type::to_char_type(c);
+    xsputn(&text, 1);
+    return c;
   }
   std::streamsize xsputn(const char* text, std::streamsize count) override {
     pending_.insert(pending_.end(), text, text + count);
+    if (std::find(text, text + count, '\n') != text + count) HandOn();
     return count;
   }
   int sync() override {
-    if (!pending_.empty()) plotwright_write_console(stream_, pending_.data(), static_cast<int>(pending_.size()));
-    pending_.clear();
+    HandOn();
     return 0;
   }
 
  private:
+  void HandOn() {
+    if (!pending_.empty()) plotwright_write_console(stream_, pending_.data(), static_cast<int>(pending_.size()));
+    pending_.clear();
+  }
+
   int stream_;
   std::vector<char> pending_;
 };

@@ -103,17 +103,34 @@ MeiosisMap PrepareMeiosis(const GeneticMap& locusTable) {
 // Finally the choice takes each locus's bit from one homologue or the other.
 void DrawGamete(const DiploidGenome& parent, const MeiosisMap& map, RandomStream& stream, HomologueBits& gamete) {
   REQUIRES(&gamete != &parent.Homologue[0] && &gamete != &parent.Homologue[1]);
-  RandomStream local = stream;
+  // The stream restarts, if it must, before the first draw; its parts then
+  // live in local variables until the last (see NextCombinedOfStarted).
+  if (stream.Seed <= 0) [[unlikely]]
+    stream = RestartGenerator(stream.Seed);
+  std::int32_t seed = stream.Seed, secondSeed = stream.SecondSeed, lastDraw = stream.LastDraw;
+  std::array<std::int32_t, 32> shuffleTable = stream.ShuffleTable;
+#ifndef __EMSCRIPTEN__
   std::array<std::int32_t, 64> outputs{};
-  std::array<std::uint8_t, 64> marked;
+#endif
+  std::array<std::uint8_t, 64> marked{};
   std::uint64_t previous = 0;  // the homologue of the locus before
   for (std::size_t word = 0; word < kGenomeWords; ++word) {
     const std::size_t first = 64 * word;
     const std::size_t loci = std::min<std::size_t>(64, kLoci - first);
-    for (std::size_t i = 0; i < loci; ++i) outputs[i] = NextCombined(local);
+#ifdef __EMSCRIPTEN__
+    // In WebAssembly each draw is compared as it is made, beside the
+    // stream's dependency chain: a second pass over the outputs costs a
+    // WebAssembly engine a tenth of a gamete, where a processor's vector
+    // compare makes it nearly free. Past the last locus nothing is marked.
+    for (std::size_t i = 0; i < loci; ++i) {
+      marked[i] = NextCombinedOfStarted(seed, secondSeed, lastDraw, shuffleTable) <= map.Count[first + i];
+    }
+#else
+    for (std::size_t i = 0; i < loci; ++i) outputs[i] = NextCombinedOfStarted(seed, secondSeed, lastDraw, shuffleTable);
     // Past the last locus the marks are meaningless; they pick between the
     // parent's bits there, which are clear on both homologues.
     for (std::size_t i = 0; i < 64; ++i) marked[i] = outputs[i] <= map.Count[first + i];
+#endif
     std::uint64_t marks = 0;
     for (std::size_t byte = 0; byte < 8; ++byte) marks |= PackBits(&marked[8 * byte]) << (8 * byte);
     std::uint64_t choice = RunningParity(marks) ^ (0 - previous);
@@ -130,7 +147,10 @@ void DrawGamete(const DiploidGenome& parent, const MeiosisMap& map, RandomStream
     const std::uint64_t one = parent.Homologue[0][word], two = parent.Homologue[1][word];
     gamete[word] = one ^ ((one ^ two) & choice);
   }
-  stream = local;
+  stream.Seed = seed;
+  stream.SecondSeed = secondSeed;
+  stream.LastDraw = lastDraw;
+  stream.ShuffleTable = shuffleTable;
 }
 
 void InbreedBySelfing(DiploidGenome& genome, const MeiosisMap& map, RandomStream& stream) {

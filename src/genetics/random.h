@@ -72,22 +72,33 @@ inline std::uint32_t ShuffleSlot(std::int32_t lastDraw) {
 
 }  // namespace generator_detail
 
-// The next combined output, 1..kLargestCombinedDraw: both streams advance,
-// the slot chosen by the previous output gives its value less the second
-// stream and takes the first stream's new value.
-inline std::int32_t NextCombined(RandomStream& stream) {
+// The next combined output, 1..kLargestCombinedDraw, of a stream that has
+// started (its Seed positive, as after any draw), its parts given one by
+// one: both streams advance, the slot chosen by the previous output gives
+// its value less the second stream and takes the first stream's new value.
+// A loop of many draws passes its own local copies of the parts, which then
+// stay in registers, the table in a local array (a WebAssembly engine
+// otherwise reads and writes every part in memory at every draw).
+inline std::int32_t NextCombinedOfStarted(std::int32_t& seed, std::int32_t& secondSeed, std::int32_t& lastDraw,
+                                          std::array<std::int32_t, 32>& shuffleTable) {
   using namespace generator_detail;
+  seed = StepStream<kFirstMultiplier, kFirstModulus>(seed);
+  secondSeed = StepStream<kSecondMultiplier, kSecondModulus>(secondSeed);
+  const std::uint32_t slot = ShuffleSlot(lastDraw);
+  std::int32_t combined = shuffleTable[slot] - secondSeed;
+  shuffleTable[slot] = seed;
+  if (combined < 1) combined += kLargestCombinedDraw;
+  lastDraw = combined;
+  return combined;
+}
+
+// The next combined output, 1..kLargestCombinedDraw, restarting the stream
+// first if its Seed is 0 or below.
+inline std::int32_t NextCombined(RandomStream& stream) {
   // Returned by value, so a caller's copy of the stream can stay in registers.
   if (stream.Seed <= 0) [[unlikely]]
     stream = RestartGenerator(stream.Seed);
-  stream.Seed = StepStream<kFirstMultiplier, kFirstModulus>(stream.Seed);
-  stream.SecondSeed = StepStream<kSecondMultiplier, kSecondModulus>(stream.SecondSeed);
-  const std::uint32_t slot = ShuffleSlot(stream.LastDraw);
-  std::int32_t combined = stream.ShuffleTable[slot] - stream.SecondSeed;
-  stream.ShuffleTable[slot] = stream.Seed;
-  if (combined < 1) combined += kLargestCombinedDraw;
-  stream.LastDraw = combined;
-  return combined;
+  return NextCombinedOfStarted(stream.Seed, stream.SecondSeed, stream.LastDraw, stream.ShuffleTable);
 }
 
 // The uniform of one combined output (1..kLargestCombinedDraw):

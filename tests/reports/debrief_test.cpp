@@ -150,6 +150,9 @@ TEST(DebriefTest, AGameWritesTheDebriefThatItsRecordGivesAgain) {
   ASSERT_EQ(run.Status, kExitNormal) << run.Out;
   const std::string page = folder.Read(std::string(kDebriefFile));
   EXPECT_TRUE(Contains(page, "<h1>Plotwright debrief</h1>"));
+  // The seed as the player gave it, --seed 21, which the record keeps as -21.
+  EXPECT_TRUE(Contains(page, "<title>Plotwright debrief, seed 21</title>"));
+  EXPECT_TRUE(Contains(page, "The game of seed 21, played"));
   EXPECT_TRUE(Contains(page, "You released line 7 (3 x 14)"));
   EXPECT_TRUE(Contains(page, "<h3>Trial of all three traits, year 1</h3>"));
   EXPECT_EQ(testing::Count(page, "<div"), testing::Count(page, "</div>"));
