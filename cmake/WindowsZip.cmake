@@ -40,7 +40,7 @@ function(plotwright_windows_zip target program zip pages)
   add_custom_command(
     OUTPUT ${guide}
     COMMAND ${Python3_EXECUTABLE} ${WINDOWS_PACKAGING}/guide_page.py ${CMAKE_SOURCE_DIR}/docs/playing.md ${guide}
-            --link founders.md=Founders.txt
+            --link founders.md=Founders.txt --link teaching.md=README.txt
     DEPENDS ${WINDOWS_PACKAGING}/guide_page.py ${CMAKE_SOURCE_DIR}/docs/playing.md
     COMMENT "Making the player's guide page"
     VERBATIM)

@@ -5,7 +5,9 @@
 #include "textio/files.h"
 
 #ifdef _WIN32
-#define NOMINMAX
+#ifndef NOMINMAX
+#define NOMINMAX  // the standard library's min and max, not windows.h's macros
+#endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #elif !defined(__EMSCRIPTEN__)
