@@ -15,7 +15,7 @@
 const fs = require("fs");
 const path = require("path");
 const { execFileSync } = require("child_process");
-const { chromium } = require("playwright-core");
+const { launchChromium, openOffline } = require("./offline_page.cjs");
 
 const WAIT_MS = 120000;
 
@@ -23,20 +23,11 @@ async function main() {
   const [site, folder, out] = process.argv.slice(2);
   if (!out) throw new Error("usage: class_in_browser.cjs SITE FOLDER OUT");
   fs.mkdirSync(out, { recursive: true });
-  const browser = await chromium.launch({
-    executablePath: process.env.PLOTWRIGHT_CHROMIUM || "/usr/bin/chromium",
-    args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
-      "--disable-component-update", "--disable-sync"],
-  });
+  const browser = await launchChromium();
   try {
-    const context = await browser.newContext({ viewport: { width: 1366, height: 768 }, acceptDownloads: true });
-    await context.setOffline(true);
-    const fetched = [];
-    await context.route(/^(?!file:)/, (route) => { fetched.push(route.request().url()); route.abort(); });
-    const page = await context.newPage();
-    const problems = [];
-    page.on("pageerror", (error) => problems.push(error.message));
-    await page.goto("file://" + path.resolve(site, "index.html"));
+    const opened = await openOffline(browser, site, { viewport: { width: 1366, height: 768 }, acceptDownloads: true });
+    const page = opened.page;
+    await page.goto(opened.url);
     await page.waitForSelector('body[data-state="setup"]', { timeout: WAIT_MS });
     await page.click("#class-mode");
     await page.setInputFiles("#class-folder", folder);
@@ -53,8 +44,7 @@ async function main() {
     execFileSync("unzip", ["-q", "-o", path.join(out, "debriefs.zip"), "-d", out],
       { env: { ...process.env, LC_ALL: "C.UTF-8" } });
     fs.rmSync(path.join(out, "debriefs.zip"));
-    if (fetched.length) throw new Error("the page asked the network for " + fetched.join(", "));
-    if (problems.length) throw new Error("the page failed: " + problems.join("; "));
+    opened.mustHaveWorkedOffline();
     console.log((await page.textContent("#class-status")).trim());
   } finally {
     await browser.close();

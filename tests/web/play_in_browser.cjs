@@ -43,7 +43,7 @@
 "use strict";
 const fs = require("fs");
 const path = require("path");
-const { chromium } = require("playwright-core");
+const { launchChromium, openOffline } = require("./offline_page.cjs");
 
 const WAIT_MS = 120000;
 const uploads = fs.mkdtempSync(path.join(require("os").tmpdir(), "plotwright-upload-"));
@@ -56,22 +56,12 @@ async function main() {
   const steps = fs.readFileSync(scriptFile, "utf8").split("\n")
     .map((line) => line.split("#")[0]).filter((line) => line.trim() !== "");
 
-  const browser = await chromium.launch({
-    executablePath: process.env.PLOTWRIGHT_CHROMIUM || "/usr/bin/chromium",
-    args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
-      "--disable-component-update", "--disable-sync"],
-  });
+  const browser = await launchChromium();
   try {
     const viewport = { width: Number(width || 1366), height: 768 };
-    const context = await browser.newContext({ viewport, acceptDownloads: true });
-    await context.setOffline(true);
-    const fetched = [];
-    await context.route(/^(?!file:)/, (route) => { fetched.push(route.request().url()); route.abort(); });
-    const page = await context.newPage();
-    const problems = [];
-    page.on("pageerror", (error) => problems.push(error.message));
+    const opened = await openOffline(browser, site, { viewport, acceptDownloads: true });
+    const { context, page, url } = opened;
     const shot = async (name) => { if (shots) await page.screenshot({ path: path.join(shots, name + ".png") }); };
-    const url = "file://" + path.resolve(site, "index.html");
 
     await page.goto(url);
     await page.waitForSelector('body[data-state="setup"]', { timeout: WAIT_MS });
@@ -245,8 +235,7 @@ async function main() {
     fs.writeFileSync(path.join(out, "console.txt"), bytes(await page.evaluate(() => window.plotwrightPage.console())));
     seen.push(...await page.evaluate(() => window.plotwrightPage.resultsSeen()));
     seen.forEach((b64, i) => fs.writeFileSync(path.join(out, `results-${String(i + 1).padStart(2, "0")}.csv`), bytes(b64)));
-    if (fetched.length) throw new Error("the page asked the network for " + fetched.join(", "));
-    if (problems.length) throw new Error("the page failed: " + problems.join("; "));
+    opened.mustHaveWorkedOffline();
     console.log(`${out}: ${seen.length} Results.csv files`);
   } finally {
     await browser.close();

@@ -10,25 +10,17 @@
 // The browser is PLOTWRIGHT_CHROMIUM, else /usr/bin/chromium; playwright-core
 // comes from the web build's npm folder (NODE_PATH).
 "use strict";
-const path = require("path");
-const { chromium } = require("playwright-core");
+const { launchChromium, openOffline } = require("./offline_page.cjs");
 
 const WAIT_MS = 120000;
 
 async function main() {
   const [site, record, shot] = process.argv.slice(2);
   if (!record) throw new Error("usage: replay_in_browser.cjs SITE RECORD [SHOT]");
-  const browser = await chromium.launch({
-    executablePath: process.env.PLOTWRIGHT_CHROMIUM || "/usr/bin/chromium",
-    args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
-      "--disable-component-update", "--disable-sync"],
-  });
+  const browser = await launchChromium();
   try {
-    const context = await browser.newContext({ viewport: { width: 1366, height: 768 } });
-    await context.setOffline(true);
-    await context.route(/^(?!file:)/, (route) => route.abort());
-    const page = await context.newPage();
-    await page.goto("file://" + path.resolve(site, "index.html"));
+    const { page, url } = await openOffline(browser, site, { viewport: { width: 1366, height: 768 } });
+    await page.goto(url);
     await page.waitForSelector('body[data-state="setup"]', { timeout: WAIT_MS });
     await page.setInputFiles("#replay-record", record);
     await page.waitForFunction(() => / replay|could not/.test(document.getElementById("replay-result").textContent) &&
