@@ -34,9 +34,8 @@ void KeepEarlierGame(const std::filesystem::path& folder) {
 bool ContinueChosen(Console& console, const GameRecord& record) {
   int answers = 0;
   for (const RecordEvent& event : record.Events) answers += event.What == RecordEvent::Kind::kTyped ? 1 : 0;
-  PrintLine(console, "This folder holds a game that was left unfinished (seed " +
-                         std::to_string(-static_cast<long long>(record.Seed)) + ", " + std::to_string(answers) +
-                         (answers == 1 ? " answer" : " answers") + " given).");
+  PrintLine(console, "This folder holds a game that was left unfinished (seed " + SeedText(record.Seed) + ", " +
+                         std::to_string(answers) + (answers == 1 ? " answer" : " answers") + " given).");
   while (true) {
     PrintPrompt(console, " Press <Enter> to continue it, or type NEW and press <Enter> for a new game: ");
     std::string line;

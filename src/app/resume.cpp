@@ -164,8 +164,7 @@ int ResumeGame(Console& console, const std::filesystem::path& folder, const Game
   bool shown = false;
   const auto showScreen = [&] {
     shown = true;
-    PrintLine(console, "Continuing the game of this folder where it was left (seed " +
-                           std::to_string(-static_cast<long long>(earlier.Seed)) + "):");
+    PrintLine(console, "Continuing the game of this folder where it was left (seed " + SeedText(earlier.Seed) + "):");
     console.Out << "\n" << LastLines(output.Kept(), kScreenLines);
     console.Out.flush();
     output.GoLive();

@@ -17,9 +17,9 @@ namespace plotwright {
 inline constexpr int kScreenLines = 22;
 
 // Continues the game of `left`, the record of `folder` of a game left
-// unfinished or stopped by its console. When
-// the replay differs from the record, says why, changes nothing and returns
-// kExitFailed; otherwise plays on and returns the game's exit status.
+// unfinished or stopped by its console. When the replay differs from the
+// record, says why, changes nothing and returns kExitFailed; otherwise plays
+// on and returns the game's exit status.
 int ResumeGame(Console& console, const std::filesystem::path& folder, const GameRecord& left);
 
 // The end of `text`: its last `lines` lines, the open one (a prompt) among

@@ -404,6 +404,8 @@ void FactsOfGame::TaskDone(const Game& game, TaskNumber task, const std::vector<
   }
 }
 
+std::string SeedText(std::int32_t seed) { return std::to_string(-static_cast<long long>(seed)); }
+
 std::string PlatformName() {
   std::string name;
 #if defined(__EMSCRIPTEN__)

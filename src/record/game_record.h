@@ -65,6 +65,7 @@ struct RecordedCharge {
   int Task = 0;  // 0 for the crosses
   double Dollars = 0;
   double Balance = 0;  // left after it
+  bool operator==(const RecordedCharge&) const = default;
 };
 
 struct RecordedRelease {
@@ -72,6 +73,7 @@ struct RecordedRelease {
   int FirstParent = 0, SecondParent = 0;
   TraitValues Values{};
   bool MeetsProtein = false, MeetsFhb = false;
+  bool operator==(const RecordedRelease&) const = default;
 };
 
 struct GameRecord {
@@ -102,6 +104,10 @@ class FactsOfGame final : public GameObserver {
 
 // The system the game runs on, as a record names it.
 std::string PlatformName();
+
+// A record's seed as the player gives it to --seed (the game's seed is its
+// negative).
+std::string SeedText(std::int32_t seed);
 
 // The digest a record keeps of one console line.
 std::string LineDigest(std::string_view line);

@@ -57,18 +57,14 @@ std::string StoredFieldDifference(const GameRecord& record, const ReplayResult& 
   }
   for (std::size_t i = 0; i < record.Charges.size(); ++i) {
     const RecordedCharge& said = record.Charges[i];
-    if (said.Task != made[i].Task || said.Dollars != made[i].Dollars || said.Balance != made[i].Balance) {
+    if (said != made[i]) {
       return field("charges") + "charge " + std::to_string(i + 1) + " is not the one the replayed game made (task " +
              std::to_string(made[i].Task) + ", " + Fixed(made[i].Dollars, 0) + " dollars)";
     }
   }
   const std::optional<RecordedRelease>& released = replay.Facts.Release;
-  const auto same = [](const RecordedRelease& a, const RecordedRelease& b) {
-    return a.Line == b.Line && a.FirstParent == b.FirstParent && a.SecondParent == b.SecondParent &&
-           a.Values == b.Values && a.MeetsProtein == b.MeetsProtein && a.MeetsFhb == b.MeetsFhb;
-  };
-  if ((record.Release && (!released || !same(*record.Release, *released))) ||
-      (finished && released && !record.Release)) {
+  // A record left half-way may end before the release the replay goes on to.
+  if (record.Release != released && (record.Release || finished)) {
     return field("release") + (released ? "the replayed game released line " + std::to_string(released->Line) +
                                               " with other values or another verdict than the record says"
                                         : "the replayed game released no line");
@@ -258,9 +254,9 @@ int ReplayRecord(Console& console, const std::filesystem::path& folder, const st
     return kExitFailed;
   }
   const GameRecord& record = loaded.Record;
-  PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " +
-                         std::to_string(-static_cast<long long>(record.Seed)) + ", recorded by Plotwright " +
-                         ShownText(record.Version, 40) + " on " + ShownText(record.Platform, 60));
+  PrintLine(console, "Replaying the game of " + loaded.Name + ": seed " + SeedText(record.Seed) +
+                         ", recorded by Plotwright " + ShownText(record.Version, 40) + " on " +
+                         ShownText(record.Platform, 60));
 
   const ReplayResult result = ReplayGame(record, loaded.Folder, console.Out, nullptr);
   console.Out << '\n';

@@ -100,9 +100,6 @@ std::pair<std::string, int> Verdict(const ClassRow& row) {
   return {"unfinished", 5};
 }
 
-// A record's seed as --seed takes it.
-std::string SeedText(std::int32_t seed) { return std::to_string(-static_cast<long long>(seed)); }
-
 // The cells of one row, in the order of Header(), as text; numbers also
 // carry the value they sort by.
 struct Cells {

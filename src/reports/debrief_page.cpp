@@ -19,9 +19,6 @@ std::string Escaped(std::string_view text) { return HtmlEscaped(text); }
 // A correlation over fewer entries says little: it is shown with a warning.
 constexpr int kFewestForACorrelation = 10;
 
-// A record's seed as --seed takes it.
-std::string SeedText(std::int32_t seed) { return std::to_string(-static_cast<long long>(seed)); }
-
 std::string Percent(int part, int whole) { return whole == 0 ? "&#8212;" : Fixed(100.0 * part / whole, 1) + "%"; }
 
 std::string StepTitle(const DebriefStep& step) {

@@ -65,6 +65,8 @@ FolderLock::FolderLock(const std::filesystem::path& folder) {
     status_ = Status::kNotWritable;
     return;
   }
+  // A file system that keeps no locks (some network shares) still lets the
+  // game be played, only without the guard against a second game.
   if (flock(descriptor_, LOCK_EX | LOCK_NB) != 0) status_ = errno == EWOULDBLOCK ? Status::kBusy : Status::kHeld;
 #endif
 }
