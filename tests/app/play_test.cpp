@@ -50,7 +50,7 @@ TEST(PlayTest, AGameLeftHalfWayContinuesToTheSameEnd) {
   left.Write(std::string(kRecordFile), LeftAtTheMenu(left));
   std::string shown;
   EXPECT_EQ(Play(left, "3\n", true, &shown), kExitFatalIo);  // the answers run out at the next menu
-  EXPECT_TRUE(Contains(shown, " Continuing the game of this folder where it was left (seed 5):\n\n"));
+  EXPECT_EQ(testing::Count(shown, " Continuing the game of this folder where it was left (seed 5):\n\n"), 1u);
   EXPECT_TRUE(testing::EndsWith(shown.substr(0, shown.find("Task : ") + 7), "Task : "));  // the last screen
   EXPECT_EQ(left.Read(std::string(kRecordFile)), whole.Read(std::string(kRecordFile)));
   EXPECT_EQ(left.Read("Results.csv"), whole.Read("Results.csv"));
@@ -78,6 +78,26 @@ TEST(PlayTest, AGameLeftHalfWayContinuesToTheSameEnd) {
   EXPECT_EQ(Play(stopped, "", false, &shown), kExitFatalIo);
   EXPECT_EQ(shown.find("unfinished"), std::string::npos);
   EXPECT_EQ(stopped.Read("Plotwright-record-2.json"), ended);
+}
+
+// A game whose window closed as it ended, after its last answer and before
+// its record was finished, continues to the same end and shows its last
+// screen.
+TEST(PlayTest, AGameLeftAfterItsLastAnswerEndsAsItWould) {
+  TempFolder folder;
+  folder.Write("Crosses.csv", "three crosses\n");  // refused at once
+  const int status = Play(folder, "\n\n", false);
+  const std::string whole = folder.Read(std::string(kRecordFile));
+  GameRecord record;
+  std::string why;
+  ASSERT_TRUE(ParseRecord(whole, record, why)) << why;
+  record.Ended = GameEnding::kUnfinished;
+  folder.Write(std::string(kRecordFile), RecordJson(record));
+  std::string shown;
+  EXPECT_EQ(Play(folder, "", true, &shown), status);
+  EXPECT_EQ(testing::Count(shown, " Continuing the game of this folder where it was left (seed 5):\n\n"), 1u);
+  EXPECT_TRUE(Contains(shown, "Press <Enter> to EXIT"));
+  EXPECT_EQ(folder.Read(std::string(kRecordFile)), whole);
 }
 
 // A record whose replay differs continues nothing and changes nothing.
